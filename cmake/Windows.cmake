@@ -1,0 +1,38 @@
+# The Windows build: the program, its tests (run under Wine by ctest) and the tools the
+# end-to-end tests drive it with.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+add_compile_definitions(STRICT NOMINMAX WIN32_LEAN_AND_MEAN)
+# No MinGW runtime DLL needs to travel with the executable.
+add_link_options(-static)
+
+# An object library, so that no object drops out for want of a reference: the
+# application object registers itself and nothing names it.
+add_library(veltrane_win OBJECT
+    src/app/AboutBox.cpp
+    src/app/FontLinkApp.cpp
+    src/app/Globals.cpp
+    src/platform/win32/Dialog.cpp
+    src/platform/win32/WinApp.cpp
+    src/platform/win32/Win32FontSource.cpp
+    src/platform/win32/Wnd.cpp
+    src/ui/FontLinkDlg.cpp
+)
+target_include_directories(veltrane_win PUBLIC src res)
+target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi)
+
+# Resources go in as an object so that every executable that needs them gets them whole.
+add_library(veltrane_res OBJECT res/veltrane.rc)
+target_include_directories(veltrane_res PRIVATE res)
+set_property(SOURCE res/veltrane.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_SOURCE_DIR}/res/resource.h
+    ${CMAKE_SOURCE_DIR}/res/veltrane.ico
+    ${CMAKE_SOURCE_DIR}/res/font_item.bmp)
+
+add_executable(veltrane WIN32 src/platform/win32/WinMain.cpp $<TARGET_OBJECTS:veltrane_res>)
+target_link_libraries(veltrane PRIVATE veltrane_win)
+set_target_properties(veltrane PROPERTIES OUTPUT_NAME VELTRANE SUFFIX .EXE)
+
+if(VELTRANE_TESTS)
+    include(cmake/WindowsTests.cmake)
+endif()

@@ -1,0 +1,21 @@
+// The fonts to which an EUDC file can be linked: row i of the main dialog's list is
+// entry i here, which every command relies on.
+#pragma once
+
+#include "platform/FontSource.h"
+#include "platform/Strings.h"
+
+// The one list of the process; entry 0 is always kSystemDefaultEUDCFont.
+extern CStringArray FontList;
+
+// The registry value name of the system-wide default link, and entry 0 of the list.
+inline constexpr char kSystemDefaultEUDCFont[] = "SystemDefaultEUDCFont";
+
+// Appends the family to fontList when it is a TrueType font (type exactly 4) with the
+// Big5 or Shift-JIS character set and is not a vertical variant (leading "@").
+// Returns 1 so that the enumeration always runs to its end.
+int CollectFontFamily(const EnumeratedFont& font, CStringArray& fontList);
+
+// Replaces fontList with the reserved entry followed by every accepted family, in the
+// order the source reports them, duplicates included.
+void BuildFontList(FontSource& fonts, CStringArray& fontList);

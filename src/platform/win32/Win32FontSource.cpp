@@ -1,0 +1,33 @@
+#include "platform/win32/Win32FontSource.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/FamilyReports.h"
+#include "platform/win32/GdiObjects.h"
+
+namespace {
+
+int CALLBACK RecordFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontType, LPARAM reports)
+{
+    const auto length = ::strnlen(font->lfFaceName, LF_FACESIZE);
+    reinterpret_cast<std::vector<EnumeratedFont>*>(reports)->push_back(
+        {CString(font->lfFaceName, length), static_cast<BYTE>(font->lfCharSet), fontType});
+    return 1;
+}
+
+}  // namespace
+
+void Win32FontSource::EnumerateFamilies(const FontVisitor& visit)
+{
+    std::vector<EnumeratedFont> reports;
+    {
+        const CClientDC dc(m_window);
+        ::EnumFontFamiliesA(dc.GetSafeHdc(), nullptr, RecordFamily,
+                            reinterpret_cast<LPARAM>(&reports));
+    }
+    for (const EnumeratedFont& family : OneReportPerFamily(reports)) {
+        if (visit(family) == 0)
+            break;
+    }
+}

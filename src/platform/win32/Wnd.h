@@ -1,0 +1,68 @@
+// Thin wrappers of windows: a CWnd names a window it does not own.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/Strings.h"
+
+class CWnd {
+public:
+    CWnd() = default;
+    explicit CWnd(HWND window) : m_hWnd(window) {}
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    virtual ~CWnd() = default;
+
+    // The control with this id, as a wrapper that belongs to this window; ask for an id
+    // always with the same wrapper type.
+    template <class Control = CWnd>
+    Control* GetDlgItem(int id)
+    {
+        auto& control = m_controls[id];
+        if (!control)
+            control = std::make_unique<Control>();
+        control->m_hWnd = ::GetDlgItem(m_hWnd, id);
+        return static_cast<Control*>(control.get());
+    }
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    void SetWindowText(const CString& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
+    RECT GetClientRect() const;
+    RECT GetWindowRect() const;
+    void ScreenToClient(RECT& rect) const;
+    void InvalidateRect(const RECT* rect, bool erase) const { ::InvalidateRect(m_hWnd, rect, erase); }
+    HMENU GetSystemMenu(bool revert) const { return ::GetSystemMenu(m_hWnd, revert); }
+    void SetIcon(HICON icon, bool big) const;
+
+    // Centres the window on its owner when that is visible and not minimised, else on
+    // the work area, and keeps it inside the work area.
+    void CenterWindow() const;
+
+    // A modal box owned by this window; with no caption it is titled with the
+    // application's name.
+    int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK) const;
+
+    HWND m_hWnd = nullptr;
+
+private:
+    std::map<int, std::unique_ptr<CWnd>> m_controls;
+};
+
+class CListBox : public CWnd {
+public:
+    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+    void SetCurSel(int row) const { SendMessage(LB_SETCURSEL, row); }
+    void ResetContent() const { SendMessage(LB_RESETCONTENT); }
+    // Inserts at `row` (-1: after the last row); unlike adding, never sorts.
+    void InsertString(int row, const CString& text) const
+    {
+        SendMessage(LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+};
