@@ -33,14 +33,14 @@ CWinApp* CWinApp::Current()
 
 int CWinApp::Run(HINSTANCE instance)
 {
-    TakeNames(instance);
+    Initialize(instance);
     const HelpKeyFilter helpKey;
     // The program has no message loop of its own: it ends when InitInstance returns.
     InitInstance();
     return ExitInstance();
 }
 
-void CWinApp::TakeNames(HINSTANCE instance)
+void CWinApp::Initialize(HINSTANCE instance)
 {
     m_hInstance = instance;
     char path[MAX_PATH] = {};

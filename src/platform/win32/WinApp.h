@@ -29,9 +29,11 @@ public:
 
     static CWinApp* Current();
 
-    // What the entry point does: take the names, run InitInstance, then end with the
-    // result of ExitInstance.
+    // What the entry point does: Initialize, run InitInstance, then end with the result
+    // of ExitInstance.
     int Run(HINSTANCE instance);
+    // Takes the instance and the names derived from the executable's file name.
+    void Initialize(HINSTANCE instance);
 
     virtual BOOL InitInstance() { return FALSE; }
     virtual int ExitInstance() { return 0; }
@@ -63,9 +65,6 @@ public:
 
 protected:
     virtual std::span<const CommandMapEntry> GetCommandMap() const { return {}; }
-
-private:
-    void TakeNames(HINSTANCE instance);
 };
 
 // The text of a string resource of the executable.

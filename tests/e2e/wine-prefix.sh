@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Makes a test Wine prefix ready and keeps one Wine server running for it, or ends that
+# server:  wine-prefix.sh start PREFIX [null|x11]  |  wine-prefix.sh stop PREFIX
+set -euo pipefail
+action=$1
+export WINEPREFIX=$2 WINEDEBUG=-all
+quietly() { "$@" </dev/null >/dev/null 2>&1; }
+
+case $action in
+start)
+    driver=${3:-x11}
+    # A server left by an earlier run would keep the old settings.
+    quietly wineserver -k || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the test Wine prefix $WINEPREFIX ..."
+        DISPLAY= quietly wineboot -i
+    fi
+    if [ "$driver" = null ]; then
+        quietly wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
+    else
+        quietly wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f || true
+    fi
+    # A crash ends the process with a message instead of opening the debugger's window.
+    quietly wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    quietly wineserver -w
+    quietly wineserver -p
+    # Wine's services start with the first program and outlive it. Started here, they
+    # hold no pipe of the test runner, which would otherwise wait for them to end.
+    quietly wine wineboot
+    echo "Wine prefix ready: $WINEPREFIX ($driver display driver)"
+    ;;
+stop)
+    quietly wineserver -k || true
+    ;;
+esac

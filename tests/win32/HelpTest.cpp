@@ -1,0 +1,124 @@
+// F1 asks the help viewer for the topic of the dialog in front.
+#include <gtest/gtest.h>
+
+#include "ModalScript.h"
+#include "app/FontLinkApp.h"
+#include "resource.h"
+#include "ui/FontLinkDlg.h"
+
+namespace {
+
+struct HelpRequest {
+    HWND owner;
+    CString file;
+    UINT command;
+    ULONG_PTR topic;
+    bool operator==(const HelpRequest&) const = default;
+};
+
+std::vector<HelpRequest> requests;
+BOOL viewerStarts = TRUE;
+
+BOOL WINAPI RecordHelpRequest(HWND owner, LPCSTR file, UINT command, ULONG_PTR topic)
+{
+    requests.push_back({owner, file, command, topic});
+    return viewerStarts;
+}
+
+void SetKeyDown(int key, bool down)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
+class HelpTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        theApp.m_pMainWnd = &dialog;
+        theApp.m_helpViewer = RecordHelpRequest;
+        requests.clear();
+        viewerStarts = TRUE;
+    }
+    void TearDown() override
+    {
+        theApp.m_pMainWnd = nullptr;
+        theApp.m_helpViewer = &::WinHelpA;
+    }
+    HWND Window() const { return dialog.m_hWnd; }
+    HelpRequest Expected(ULONG_PTR topic) const
+    {
+        return {Window(), theApp.m_helpFilePath, HELP_CONTEXT, topic};
+    }
+
+    const HelpKeyFilter helpKey;
+    CFontLinkDlg dialog;
+};
+
+}  // namespace
+
+TEST(HelpFile, IsTheExecutablesPathWithTheExtensionHlp)
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    CString expected = path;
+    expected.replace(expected.rfind('.'), CString::npos, ".HLP");
+    EXPECT_EQ(theApp.m_helpFilePath, expected);
+    EXPECT_EQ(theApp.m_appName, "veltrane_win_tests");
+}
+
+TEST_F(HelpTest, F1AsksForTheTopicOfTheDialogInFront)
+{
+    RunModalScript(dialog, {
+        [&] { PostKey(::GetFocus(), VK_F1); },
+        [&] {
+            EXPECT_EQ(requests, std::vector<HelpRequest>{Expected(0x20066)});
+            requests.clear();
+            ::PostMessageA(Window(), WM_COMMAND, IDC_ABOUT, 0);
+        },
+        [&] { PostKey(::GetFocus(), VK_F1); },
+        [&] {
+            EXPECT_EQ(requests, std::vector<HelpRequest>{Expected(0x20064)});
+            PostKey(::GetFocus(), VK_ESCAPE);
+        },
+        [&] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); },
+    });
+}
+
+TEST_F(HelpTest, F1WithShiftCtrlOrAltAsksForNothing)
+{
+    std::vector<ScriptStep> steps;
+    for (int modifier : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
+        steps.push_back([=] {
+            SetKeyDown(modifier, true);
+            PostKey(::GetFocus(), VK_F1);
+        });
+        steps.push_back([=] { SetKeyDown(modifier, false); });
+    }
+    steps.push_back([&] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); });
+    RunModalScript(dialog, steps);
+    EXPECT_TRUE(requests.empty());
+}
+
+TEST_F(HelpTest, AViewerThatCannotStartIsReported)
+{
+    viewerStarts = FALSE;
+    CString text;
+    CString caption;
+    RunModalScript(dialog, {
+        [&] { PostKey(::GetFocus(), VK_F1); },
+        [&] {
+            const std::vector<HWND> boxes = OwnedDialogs(Window());
+            ASSERT_EQ(boxes.size(), 1u);
+            caption = WindowTextA(boxes[0]);
+            text = WindowTextA(::GetDlgItem(boxes[0], 0xFFFF));  // the box's text
+            ::PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
+        },
+        [&] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); },
+    });
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_EQ(text, "Failed to launch help.");
+    EXPECT_EQ(caption, "veltrane_win_tests");
+}

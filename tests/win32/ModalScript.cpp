@@ -1,0 +1,93 @@
+#include "ModalScript.h"
+
+#include <utility>
+
+#include "platform/win32/Dialog.h"
+
+namespace {
+
+struct Script {
+    std::vector<ScriptStep> steps;
+    size_t next = 0;
+    int idleTicks = 0;
+};
+
+Script* running = nullptr;
+
+BOOL CALLBACK CancelDialog(HWND window, LPARAM)
+{
+    if (ClassName(window) == "#32770")
+        ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (running->next < running->steps.size()) {
+        const size_t step = running->next++;  // a step may tick again inside itself
+        running->steps[step]();
+    } else if (++running->idleTicks > 10) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
+    }
+}
+
+struct OwnedSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwned(HWND window, LPARAM search)
+{
+    auto* s = reinterpret_cast<OwnedSearch*>(search);
+    if (::GetWindow(window, GW_OWNER) == s->owner && ::IsWindowVisible(window) &&
+        ClassName(window) == "#32770")
+        s->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps)
+{
+    Script script{std::move(steps)};
+    running = &script;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, OnTick);
+    const INT_PTR result = dialog.DoModal();
+    ::KillTimer(nullptr, timer);
+    running = nullptr;
+    return result;
+}
+
+std::vector<HWND> OwnedDialogs(HWND owner)
+{
+    OwnedSearch search{owner, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+CString WindowTextA(HWND window)
+{
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::wstring WindowTextW(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+CString ClassName(HWND window)
+{
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+void PostKey(HWND window, UINT key)
+{
+    ::PostMessageA(window, WM_KEYDOWN, key, 1);
+    ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}

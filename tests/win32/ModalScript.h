@@ -1,0 +1,31 @@
+// Drives a modal dialog from inside: each step runs on the dialog's own thread, one per
+// timer tick, within whichever modal loop is running then (the About box's included).
+// Steps act by posting messages, so that each returns before the next one runs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Strings.h"
+
+class CDialog;
+
+using ScriptStep = std::function<void()>;
+
+// Runs `dialog` modally while the steps run; returns DoModal's result. When the steps
+// are done and windows are still open (a failed step), they are cancelled, so that a
+// failing test ends instead of hanging.
+INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps);
+
+// The visible dialog boxes of this thread that `owner` owns, newest first.
+std::vector<HWND> OwnedDialogs(HWND owner);
+
+CString WindowTextA(HWND window);
+std::wstring WindowTextW(HWND window);
+CString ClassName(HWND window);
+
+// Presses a key in the window with the focus, as the dialog's loop would receive it.
+void PostKey(HWND window, UINT key);
