@@ -19,14 +19,22 @@ start)
         quietly wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
     else
         quietly wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f || true
+        # Every program of the prefix shares one Wine desktop of 800x600, which draws
+        # the windows' frames and captions itself, as no window manager runs there.
+        quietly wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+        quietly wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f
     fi
     # A crash ends the process with a message instead of opening the debugger's window.
     quietly wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     quietly wineserver -w
-    quietly wineserver -p
-    # Wine's services start with the first program and outlive it. Started here, they
-    # hold no pipe of the test runner, which would otherwise wait for them to end.
-    quietly wine wineboot
+    if [ "$driver" = null ]; then
+        # Wine's services start with the first program and outlive it. Started here,
+        # they hold no pipe of the test runner, which would otherwise wait for them.
+        quietly wineserver -p
+        quietly wine wineboot
+    fi
+    # With x11 nothing is left running: the Wine desktop belongs to the X display of the
+    # test that starts it, and that test ends the Wine server itself.
     echo "Wine prefix ready: $WINEPREFIX ($driver display driver)"
     ;;
 stop)
