@@ -171,7 +171,11 @@ TEST_F(MainDialogTest, AboutBoxShowsTodayCentredOnTheMainDialogAndCloses)
 {
     HWND firstBox = nullptr;
     RunModalScript(dialog, {
-        [&] { Click(Window(), IDC_ABOUT); },
+        [&] {
+            // Away from the middle, so that centring on it differs from centring on the screen.
+            ::SetWindowPos(Window(), nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            Click(Window(), IDC_ABOUT);
+        },
         [&] {
             const HWND about = TheAboutBox(Window());
             ASSERT_NE(about, nullptr);
@@ -202,6 +206,24 @@ TEST_F(MainDialogTest, AboutBoxShowsTodayCentredOnTheMainDialogAndCloses)
         },
     });
     EXPECT_NE(firstBox, nullptr);
+}
+
+TEST_F(MainDialogTest, AboutBoxOverTheMinimisedDialogIsCentredOnTheWorkArea)
+{
+    RunModalScript(dialog, {
+        [&] { ::ShowWindow(Window(), SW_MINIMIZE); },
+        [&] {
+            EXPECT_TRUE(::IsIconic(Window()));
+            ::PostMessageA(Window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        },
+        [&] {
+            const HWND about = TheAboutBox(Window());
+            ASSERT_NE(about, nullptr);
+            ExpectCentred(about, WorkArea());
+            ::PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); },
+    });
 }
 
 TEST_F(MainDialogTest, DialogSurfaceStaticsAndButtonsAreGreyAndTheListKeepsItsColours)

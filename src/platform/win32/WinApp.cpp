@@ -93,11 +93,9 @@ void CWinApp::OnHelp()
 
 void CWinApp::WinHelp(DWORD topic, UINT command)
 {
-    const HWND owner = m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr;
-    if (!m_helpViewer(owner, m_helpFilePath.c_str(), command, topic)) {
-        const CString text = LoadResourceString(IDS_FAILED_TO_LAUNCH_HELP);
-        ::MessageBoxA(owner, text.c_str(), m_appName.c_str(), MB_OK);
-    }
+    const CWnd owner(m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr);
+    if (!m_helpViewer(owner.m_hWnd, m_helpFilePath.c_str(), command, topic))
+        owner.MessageBox(LoadResourceString(IDS_FAILED_TO_LAUNCH_HELP).c_str());
 }
 
 CString LoadResourceString(UINT id)
