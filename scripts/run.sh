@@ -19,7 +19,7 @@ fi
 
 scripts/setup.sh
 echo "== Building VELTRANE.EXE"
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 cmake --build build/win64 --target veltrane -j"$(nproc)"
 program=$PWD/build/win64/VELTRANE.EXE
 

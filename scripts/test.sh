@@ -14,11 +14,11 @@ cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 
 echo "== Windows build for x86-64, its tests under Wine and the real program under Xvfb"
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 cmake --build build/win64 -j"$jobs"
 ctest --test-dir build/win64 --output-on-failure
 
 echo "== Windows build for i686 (compile check)"
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DVELTRANE_TESTS=OFF >/dev/null
+cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DMINGW_ARCH=i686 -DVELTRANE_TESTS=OFF >/dev/null
 cmake --build build/win32 --target veltrane -j"$jobs"
 echo "== Every test passed; screenshot of the main window: build/win64/screenshots/main-window.png"

@@ -68,16 +68,20 @@ struct ItemTemplate {
     bool operator==(const ItemTemplate&) const = default;
 };
 
-struct DialogTemplate {
+struct DialogHeader {
     DWORD style, exStyle;
     short x, y, cx, cy;
     std::wstring menu, className, caption;
     WORD pointSize;
     std::wstring face;
+    bool operator==(const DialogHeader&) const = default;
+};
+
+struct DialogTemplate {
+    DialogHeader header;
     std::vector<ItemTemplate> items;
 };
 
-// Class names may be stored as atoms or as names in any letter case.
 std::wstring ClassNameOf(std::wstring classOrAtom)
 {
     if (classOrAtom == L"#128") return L"BUTTON";
@@ -97,15 +101,16 @@ DialogTemplate ReadDialog(UINT id)
     }
     TemplateReader in(data);
     DialogTemplate d{};
-    d.style = in.Dword();
-    d.exStyle = in.Dword();
+    DialogHeader& h = d.header;
+    h.style = in.Dword();
+    h.exStyle = in.Dword();
     const WORD count = in.Word();
-    d.x = in.Short(); d.y = in.Short(); d.cx = in.Short(); d.cy = in.Short();
-    d.menu = in.StringOrOrdinal();
-    d.className = in.StringOrOrdinal();
-    d.caption = in.StringOrOrdinal();
-    d.pointSize = in.Word();
-    d.face = in.StringOrOrdinal();
+    h.x = in.Short(); h.y = in.Short(); h.cx = in.Short(); h.cy = in.Short();
+    h.menu = in.StringOrOrdinal();
+    h.className = in.StringOrOrdinal();
+    h.caption = in.StringOrOrdinal();
+    h.pointSize = in.Word();
+    h.face = in.StringOrOrdinal();
     for (WORD i = 0; i < count; ++i) {
         in.AlignToDword();
         ItemTemplate item{};
@@ -190,12 +195,8 @@ TEST(Resources, StringTable)
 TEST(Resources, MainDialogTemplate)
 {
     const DialogTemplate d = ReadDialog(IDD_MAIN);
-    EXPECT_EQ(d.style, 0x10CA00C0u);
-    EXPECT_EQ(d.exStyle, 0u);
-    EXPECT_EQ((std::vector<short>{d.x, d.y, d.cx, d.cy}), (std::vector<short>{0, 0, 243, 122}));
-    EXPECT_EQ(d.caption, L"Corvale Windows 95 外字集關聯程式 Version 1.0");
-    EXPECT_EQ(d.pointSize, 12);
-    EXPECT_EQ(d.face, L"System");
+    EXPECT_EQ(d.header, (DialogHeader{0x10CA00C0, 0, 0, 0, 243, 122, L"", L"",
+                                      L"Corvale Windows 95 外字集關聯程式 Version 1.0", 12, L"System"}));
     const std::vector<ItemTemplate> expected{
         {0x50010001, 185, 89, 42, 16, IDOK, L"BUTTON", L"關閉(&C)"},
         {0x50310053, 12, 15, 218, 66, IDC_FONT_LIST, L"LISTBOX", L""},
@@ -210,25 +211,16 @@ TEST(Resources, MainDialogTemplate)
 TEST(Resources, AboutBoxTemplate)
 {
     const DialogTemplate d = ReadDialog(IDD_ABOUTBOX);
-    EXPECT_EQ(d.style, 0x80C800C0u);
-    EXPECT_EQ(d.exStyle, 0u);
-    EXPECT_EQ((std::vector<short>{d.x, d.y, d.cx, d.cy}), (std::vector<short>{200, 200, 217, 55}));
-    EXPECT_EQ(d.caption, L"About veltrane");
-    EXPECT_EQ(d.pointSize, 12);
-    EXPECT_EQ(d.face, L"System");
-    ASSERT_EQ(d.items.size(), 5u);
-    const ItemTemplate icon{0x50000003, 8, 9, 18, 20, IDC_STATIC, L"STATIC", L"#128"};
-    const ItemTemplate title{0x50020000, 37, 12, 169, 15, IDC_STATIC, L"STATIC",
-                             L"Corvale Windows 95 外字集關聯程式 Version 1.0"};
-    const ItemTemplate close{0x50030001, 178, 34, 32, 14, IDOK, L"BUTTON", L"關閉"};
-    const ItemTemplate date{0x50020000, 39, 38, 119, 9, IDC_DATE, L"STATIC", L"current month,year"};
-    EXPECT_EQ(d.items[0], icon);
-    EXPECT_EQ(d.items[1], title);
-    EXPECT_EQ((std::vector<short>{d.items[2].x, d.items[2].y, d.items[2].cx, d.items[2].cy}),
-              (std::vector<short>{39, 26, 137, 9}));
-    EXPECT_EQ(d.items[2].style, 0x50020000u);
-    EXPECT_EQ(d.items[3], close);
-    EXPECT_EQ(d.items[4], date);
+    EXPECT_EQ(d.header, (DialogHeader{0x80C800C0, 0, 200, 200, 217, 55, L"", L"", L"About veltrane",
+                                      12, L"System"}));
+    const std::vector<ItemTemplate> expected{
+        {0x50000003, 8, 9, 18, 20, IDC_STATIC, L"STATIC", L"#128"},  // the icon IDR_MAINFRAME
+        {0x50020000, 37, 12, 169, 15, IDC_STATIC, L"STATIC", L"Corvale Windows 95 外字集關聯程式 Version 1.0"},
+        {0x50020000, 39, 26, 137, 9, IDC_STATIC, L"STATIC", L"(C) 2026 the veltrane developers"},
+        {0x50030001, 178, 34, 32, 14, IDOK, L"BUTTON", L"關閉"},
+        {0x50020000, 39, 38, 119, 9, IDC_DATE, L"STATIC", L"current month,year"},
+    };
+    EXPECT_EQ(d.items, expected);
 }
 
 TEST(Resources, VersionRecord)
