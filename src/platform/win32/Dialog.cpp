@@ -33,6 +33,8 @@ const MessageMap& CDialog::GetMessageMap() const
 INT_PTR CDialog::DoModal()
 {
     CWinApp* app = CWinApp::Current();
+    // Without a parent the main window owns the dialog. For the main dialog itself that
+    // is this object, whose window does not exist yet: it has no owner.
     const CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : app->m_pMainWnd;
     return ::DialogBoxParamA(app->m_hInstance, MAKEINTRESOURCEA(m_templateId),
                              owner != nullptr ? owner->m_hWnd : nullptr, DialogProc,
