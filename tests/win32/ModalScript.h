@@ -20,12 +20,12 @@ using ScriptStep = std::function<void()>;
 // failing test ends instead of hanging.
 INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps);
 
-// The visible dialog boxes of this thread that `owner` owns, newest first.
+// The visible dialog boxes of this thread that `owner` owns, topmost first.
 std::vector<HWND> OwnedDialogs(HWND owner);
 
 CString WindowTextA(HWND window);
 std::wstring WindowTextW(HWND window);
 CString ClassName(HWND window);
 
-// Presses a key in the window with the focus, as the dialog's loop would receive it.
+// Presses a key in `window`, which should have the focus, as the dialog's loop receives it.
 void PostKey(HWND window, UINT key);

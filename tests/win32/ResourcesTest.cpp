@@ -115,7 +115,7 @@ DialogTemplate ReadDialog(UINT id)
         in.AlignToDword();
         ItemTemplate item{};
         item.style = in.Dword();
-        in.Dword();  // extended style, checked by the caller through the style alone
+        EXPECT_EQ(in.Dword(), 0u) << "extended style of control " << i;
         item.x = in.Short(); item.y = in.Short(); item.cx = in.Short(); item.cy = in.Short();
         item.id = in.Short();
         item.className = ClassNameOf(in.StringOrOrdinal());

@@ -37,7 +37,6 @@ public:
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
     void ScreenToClient(RECT& rect) const;
-    void InvalidateRect(const RECT* rect, bool erase) const { ::InvalidateRect(m_hWnd, rect, erase); }
     HMENU GetSystemMenu(bool revert) const { return ::GetSystemMenu(m_hWnd, revert); }
     void SetIcon(HICON icon, bool big) const;
 
@@ -57,7 +56,6 @@ private:
 
 class CListBox : public CWnd {
 public:
-    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     void SetCurSel(int row) const { SendMessage(LB_SETCURSEL, row); }
     void ResetContent() const { SendMessage(LB_RESETCONTENT); }
     // Inserts at `row` (-1: after the last row); unlike adding, never sorts.
