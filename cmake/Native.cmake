@@ -13,6 +13,9 @@ add_executable(veltrane_native_tests
     tests/native/FamilyReportsTest.cpp
     tests/native/AboutDateTest.cpp
     tests/native/PlacementTest.cpp
+    tests/native/TestGlobals.cpp
+    tests/native/LinkStoreTest.cpp
+    tests/native/LinkCommandsTest.cpp
 )
 target_link_libraries(veltrane_native_tests PRIVATE veltrane_portable GTest::gtest_main)
 include(GoogleTest)

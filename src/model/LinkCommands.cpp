@@ -1,0 +1,63 @@
+// Modify and Remove: each changes at most one value of the key, with EUDC support off.
+#include "model/EudcPath.h"
+#include "model/FontList.h"
+#include "model/FontLinks.h"
+
+FontLinks::FontLinks(Registry& registry, Libraries& libraries, LinkWindow& window,
+                     LeadByteTest isLeadByte)
+    : m_registry(registry), m_libraries(libraries), m_window(window), m_isLeadByte(isLeadByte)
+{
+}
+
+int FontLinks::SelectedFontRow() const
+{
+    const int row = m_window.GetSelectedRow();
+    return row >= 0 && static_cast<std::size_t>(row) < FontList.size() ? row : -1;
+}
+
+void FontLinks::OnModify()
+{
+    if (SelectedFontRow() == -1)
+        return;
+    CString path;
+    if (!m_window.ChooseEudcFile(path))
+        return;
+    // The open-file dialog has no owner, so the user may have selected another row
+    // meanwhile: the link goes to the row selected now.
+    const int row = SelectedFontRow();
+    if (row == -1 || !HasEudcExtension(path))
+        return;
+    ChangeLink(FontList[row], &path);
+}
+
+void FontLinks::OnRemove()
+{
+    const int row = SelectedFontRow();
+    if (row == -1)
+        return;
+    ChangeLink(FontList[row], nullptr);
+}
+
+void FontLinks::OnDblclkFontList()
+{
+    if (SelectedFontRow() != -1)
+        OnModify();
+}
+
+// Writes the path as the font's link, or deletes the link when there is no path. The
+// registry changes only while EUDC support is off; the registry decides whether a value
+// name matches, without regard to case.
+void FontLinks::ChangeLink(const CString& fontName, const CString* path)
+{
+    SetEUDCEnabled(false);
+    if (const std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kWrite)) {
+        if (path)
+            key->SetValue(fontName, registry::kString, path->c_str(),
+                          static_cast<std::uint32_t>(path->size() + 1));
+        else
+            key->DeleteValue(fontName);
+    }
+    SetEUDCEnabled(true);
+    LoadLinks();
+    m_window.RepaintAll();
+}

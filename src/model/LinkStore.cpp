@@ -1,0 +1,83 @@
+// The table of links, read from the registry.
+#include <algorithm>
+#include <vector>
+
+#include "model/EudcPath.h"
+#include "model/FontList.h"
+#include "model/FontLinks.h"
+
+namespace {
+
+// What the table reads a value into first; nearly every value fits.
+constexpr std::uint32_t kFirstCapacity = 256;
+// Room for the longest value name the registry allows, 16,383 characters, each of them
+// two bytes at most in the ANSI code page, and its NUL.
+constexpr std::uint32_t kLongestName = 32768;
+// A value may grow between two reads while another program writes it.
+constexpr int kReadAttempts = 8;
+
+struct LinkValue {
+    CString name;
+    CString data;
+};
+
+// Reads the value at `index` whole, growing the buffers as far as the value needs.
+long ReadValue(RegistryKey& key, std::uint32_t index, LinkValue& value)
+{
+    std::vector<char> name(kFirstCapacity);
+    std::vector<unsigned char> data(kFirstCapacity);
+    for (int attempt = 1;; ++attempt) {
+        auto nameSize = static_cast<std::uint32_t>(name.size());
+        auto dataSize = static_cast<std::uint32_t>(data.size());
+        std::uint32_t type = 0;  // any type is read as text
+        const long result = key.EnumValue(index, name.data(), nameSize, type, data.data(), dataSize);
+        if (result == registry::kSuccess) {
+            // Text up to the first NUL, and never past what the call gave.
+            const auto nameEnd = name.begin() + std::min<std::size_t>(nameSize, name.size());
+            value.name.assign(name.begin(), std::find(name.begin(), nameEnd, '\0'));
+            const auto dataEnd = data.begin() + std::min<std::size_t>(dataSize, data.size());
+            value.data.assign(data.begin(), std::find(data.begin(), dataEnd, '\0'));
+            return result;
+        }
+        if (result != registry::kMoreData || attempt == kReadAttempts)
+            return result;
+        // The platform tells the data's size, not the name's.
+        name.resize(kLongestName);
+        data.resize(dataSize > data.size() ? dataSize : data.size() * 2);
+    }
+}
+
+}  // namespace
+
+void FontLinks::LoadLinks()
+{
+    std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kRead);
+    if (!key)
+        key = m_registry.CreateKey(kLinkKey, "REG_SZ", registry::kAllAccess);
+    if (!key) {
+        m_window.ShowMessage("Access Registry Database failed!");
+        return;
+    }
+
+    m_linkFonts.clear();
+    m_linkFiles.clear();
+    LinkValue value;
+    for (std::uint32_t index = 0; ReadValue(*key, index, value) == registry::kSuccess; ++index) {
+        m_linkFonts.push_back(value.name);
+        m_linkFiles.push_back(value.data);
+    }
+}
+
+int FontLinks::FindLink(CString fontName) const
+{
+    const auto found = std::find(m_linkFonts.begin(), m_linkFonts.end(), fontName);
+    return found == m_linkFonts.end() ? -1 : static_cast<int>(found - m_linkFonts.begin());
+}
+
+CString FontLinks::GetLinkText(int row) const
+{
+    const int link = FindLink(FontList[row]);
+    if (link == -1)
+        return m_window.NoAssignedText();
+    return LinkFileName(m_linkFiles[link], m_isLeadByte);
+}

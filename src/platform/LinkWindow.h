@@ -1,0 +1,20 @@
+// What the link commands need of the window that shows the links.
+#pragma once
+
+#include "platform/Strings.h"
+
+class LinkWindow {
+public:
+    virtual ~LinkWindow() = default;
+
+    // The selected row of the font list, or -1 when none is selected.
+    virtual int GetSelectedRow() const = 0;
+    // Asks the user for an EUDC file; false when the user cancels or the dialog fails.
+    virtual bool ChooseEudcFile(CString& path) = 0;
+    // A modal message owned by the window, with an OK button only.
+    virtual void ShowMessage(const char* text) = 0;
+    // Redraws the whole window, every row of the list included.
+    virtual void RepaintAll() = 0;
+    // The text of a row whose font has no link.
+    virtual CString NoAssignedText() const = 0;
+};

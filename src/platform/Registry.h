@@ -1,0 +1,53 @@
+// The registry under HKEY_CURRENT_USER, as the link store reaches it: one key at a time,
+// opened for one operation and closed again.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/Strings.h"
+
+namespace registry {
+
+// Results, as Win32 numbers them.
+inline constexpr long kSuccess = 0;         // ERROR_SUCCESS
+inline constexpr long kMoreData = 234;      // ERROR_MORE_DATA
+inline constexpr long kNoMoreItems = 259;   // ERROR_NO_MORE_ITEMS
+
+// Access rights.
+inline constexpr std::uint32_t kRead = 0x20019;       // KEY_READ
+inline constexpr std::uint32_t kWrite = 0x20006;      // KEY_WRITE
+inline constexpr std::uint32_t kAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+
+// Value types.
+inline constexpr std::uint32_t kString = 1;  // REG_SZ
+
+}  // namespace registry
+
+// An open key; destroying it closes it.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+
+    // The value at `index` in the key's order, as RegEnumValueA gives it. On the way in,
+    // nameSize and dataSize are the capacities of the buffers; on the way out nameSize is
+    // the name's length without its NUL and dataSize the data's size in bytes. A value
+    // that does not fit gives registry::kMoreData.
+    virtual long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize,
+                           std::uint32_t& type, unsigned char* data, std::uint32_t& dataSize) = 0;
+    // Creates the value or replaces the one whose name matches without regard to case.
+    virtual long SetValue(const CString& name, std::uint32_t type, const char* data,
+                          std::uint32_t size) = 0;
+    virtual long DeleteValue(const CString& name) = 0;
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // The subkey of HKEY_CURRENT_USER, or null when it cannot be opened.
+    virtual std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access) = 0;
+    // The subkey, created with this class when missing; null when that fails too.
+    virtual std::unique_ptr<RegistryKey> CreateKey(const char* subkey, const char* keyClass,
+                                                   std::uint32_t access) = 0;
+};

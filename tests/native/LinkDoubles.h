@@ -1,0 +1,222 @@
+// Doubles of what the link model reaches through the platform, each recording what is
+// asked of it in one shared list of events.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model/FontList.h"
+#include "model/FontLinks.h"
+
+using Events = std::vector<std::string>;
+
+// Code page 950's lead bytes.
+inline bool IsBig5LeadByte(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+struct FakeValue {
+    CString name;
+    std::uint32_t type;
+    std::string data;  // the stored bytes, NULs included
+};
+
+// The key EUDC\950 in a registry that behaves like Win32's: names found without regard to
+// case, values enumerated by index in the order they were made, "more data" for a value
+// larger than the caller's buffers, with the size the data needs.
+class FakeRegistry : public Registry {
+public:
+    explicit FakeRegistry(Events& events) : m_events(events) {}
+
+    bool keyExists = true;
+    bool canCreate = true;
+    bool canWrite = true;
+    long enumFailureAt = -1;  // an index at which enumeration fails with access denied
+    CString createdClass;
+    std::vector<FakeValue> values;
+
+    void Add(const CString& name, const std::string& data, std::uint32_t type = registry::kString)
+    {
+        values.push_back({name, type, data});
+    }
+    const FakeValue* Find(const CString& name) const
+    {
+        const auto found = std::find_if(values.begin(), values.end(),
+                                        [&](const FakeValue& v) { return SameName(v.name, name); });
+        return found == values.end() ? nullptr : &*found;
+    }
+
+    std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access) override
+    {
+        m_events.push_back("open " + Access(access));
+        if (std::strcmp(subkey, "EUDC\\950") != 0 || !keyExists || (access == registry::kWrite && !canWrite))
+            return nullptr;
+        return std::make_unique<Key>(*this);
+    }
+    std::unique_ptr<RegistryKey> CreateKey(const char* subkey, const char* keyClass,
+                                           std::uint32_t access) override
+    {
+        m_events.push_back("create " + Access(access));
+        if (std::strcmp(subkey, "EUDC\\950") != 0 || !canCreate)
+            return nullptr;
+        if (!keyExists)
+            createdClass = keyClass;
+        keyExists = true;
+        return std::make_unique<Key>(*this);
+    }
+
+private:
+    static bool SameName(const CString& a, const CString& b)
+    {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        });
+    }
+    static std::string Access(std::uint32_t access)
+    {
+        return access == registry::kRead ? "read" : access == registry::kWrite ? "write"
+               : access == registry::kAllAccess ? "all" : "other";
+    }
+
+    class Key : public RegistryKey {
+    public:
+        explicit Key(FakeRegistry& registry) : m_registry(registry) {}
+        ~Key() override { m_registry.m_events.push_back("close"); }
+
+        long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize, std::uint32_t& type,
+                       unsigned char* data, std::uint32_t& dataSize) override
+        {
+            if (static_cast<long>(index) == m_registry.enumFailureAt)
+                return 5;
+            if (index >= m_registry.values.size())
+                return registry::kNoMoreItems;
+            const FakeValue& value = m_registry.values[index];
+            if (value.name.size() + 1 > nameSize || value.data.size() > dataSize) {
+                dataSize = static_cast<std::uint32_t>(value.data.size());
+                return registry::kMoreData;
+            }
+            std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+            nameSize = static_cast<std::uint32_t>(value.name.size());
+            std::memcpy(data, value.data.data(), value.data.size());
+            dataSize = static_cast<std::uint32_t>(value.data.size());
+            type = value.type;
+            return registry::kSuccess;
+        }
+        long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
+        {
+            m_registry.m_events.push_back("set " + name);
+            const std::string bytes(data, size);
+            for (FakeValue& value : m_registry.values)
+                if (SameName(value.name, name)) {
+                    value.type = type;
+                    value.data = bytes;
+                    return registry::kSuccess;
+                }
+            m_registry.values.push_back({name, type, bytes});
+            return registry::kSuccess;
+        }
+        long DeleteValue(const CString& name) override
+        {
+            m_registry.m_events.push_back("delete " + name);
+            auto& values = m_registry.values;
+            const auto found = std::find_if(values.begin(), values.end(),
+                                            [&](const FakeValue& v) { return SameName(v.name, name); });
+            if (found == values.end())
+                return 2;  // ERROR_FILE_NOT_FOUND
+            values.erase(found);
+            return registry::kSuccess;
+        }
+
+    private:
+        FakeRegistry& m_registry;
+    };
+
+    Events& m_events;
+};
+
+// The graphics library, with or without EnableEUDC, or missing altogether.
+class FakeLibraries : public Libraries {
+public:
+    explicit FakeLibraries(Events& events) : m_events(events) {}
+
+    bool libraryExists = true;
+    bool entryPointExists = true;
+
+    std::unique_ptr<Library> Load(const char* fileName) override
+    {
+        m_events.push_back(std::string("load ") + fileName);
+        if (!libraryExists)
+            return nullptr;
+        return std::make_unique<Gdi>(*this);
+    }
+
+private:
+    class Gdi : public Library {
+    public:
+        explicit Gdi(FakeLibraries& libraries) : m_libraries(libraries) {}
+        ~Gdi() override { m_libraries.m_events.push_back("free"); }
+        BoolEntryPoint FindBoolEntryPoint(const char* name) override
+        {
+            m_libraries.m_events.push_back(std::string("find ") + name);
+            if (!m_libraries.entryPointExists)
+                return {};
+            Events& events = m_libraries.m_events;
+            return [&events](int enable) {
+                events.push_back("EnableEUDC " + std::to_string(enable));
+                return 0;  // as Wine's does
+            };
+        }
+
+    private:
+        FakeLibraries& m_libraries;
+    };
+
+    Events& m_events;
+};
+
+// The main dialog as the commands see it.
+class FakeWindow : public LinkWindow {
+public:
+    explicit FakeWindow(Events& events) : m_events(events) {}
+
+    int selectedRow = 0;
+    // The path the user picks; none means the user cancels.
+    const char* chosenPath = nullptr;
+    // The row the user selects while the open-file dialog is open.
+    int rowSelectedMeanwhile = -2;
+
+    int GetSelectedRow() const override { return selectedRow; }
+    bool ChooseEudcFile(CString& path) override
+    {
+        m_events.push_back("choose file");
+        if (rowSelectedMeanwhile != -2)
+            selectedRow = rowSelectedMeanwhile;
+        if (!chosenPath)
+            return false;
+        path = chosenPath;
+        return true;
+    }
+    void ShowMessage(const char* text) override { m_events.push_back(std::string("message ") + text); }
+    void RepaintAll() override { m_events.push_back("repaint"); }
+    CString NoAssignedText() const override { return "no assigned"; }
+
+private:
+    Events& m_events;
+};
+
+// The model with its doubles, and a font list with the reserved row 0 and two fonts.
+class LinkModelTest : public ::testing::Test {
+protected:
+    void SetUp() override { FontList = {"SystemDefaultEUDCFont", "Xyz", "AR PL UMing TW"}; }
+
+    Events events;
+    FakeRegistry registry{events};
+    FakeLibraries libraries{events};
+    FakeWindow window{events};
+    FontLinks links{registry, libraries, window, IsBig5LeadByte};
+};
