@@ -13,13 +13,16 @@ add_library(veltrane_win OBJECT
     src/app/FontLinkApp.cpp
     src/app/Globals.cpp
     src/platform/win32/Dialog.cpp
+    src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/WinApp.cpp
     src/platform/win32/Win32FontSource.cpp
+    src/platform/win32/Win32Libraries.cpp
+    src/platform/win32/Win32Registry.cpp
     src/platform/win32/Wnd.cpp
     src/ui/FontLinkDlg.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
-target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi)
+target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi comdlg32)
 
 # Resources go in as an object so that every executable that needs them gets them whole.
 add_library(veltrane_res OBJECT res/veltrane.rc)

@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "model/FontList.h"
+#include "platform/win32/EudcFileDialog.h"
 #include "platform/win32/GdiObjects.h"
 #include "platform/win32/Win32FontSource.h"
 #include "platform/win32/WinApp.h"
@@ -24,6 +25,9 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnMessage<&CFontLinkDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnMessage<&CFontLinkDlg::OnDrawItem>(WM_DRAWITEM),
     OnMessage<&CFontLinkDlg::OnMeasureItem>(WM_MEASUREITEM),
+    OnCommand<&CFontLinkDlg::OnModify>(BN_CLICKED, IDC_MODIFY),
+    OnCommand<&CFontLinkDlg::OnRemove>(BN_CLICKED, IDC_REMOVE),
+    OnCommand<&CFontLinkDlg::OnDblclkFontList>(LBN_DBLCLK, IDC_FONT_LIST),
     OnCommand<&CFontLinkDlg::OnAbout>(BN_CLICKED, IDC_ABOUT),
 };
 
@@ -55,6 +59,7 @@ BOOL CFontLinkDlg::OnInitDialog()
     }
 
     BuildFontList();
+    m_links.LoadLinks();
     LocateListBox();
     FillFontListBox();
     m_pListBox->SetCurSel(0);
@@ -97,6 +102,56 @@ void CFontLinkDlg::OnAbout()
     about.DoModal();
 }
 
+void CFontLinkDlg::OnModify()
+{
+    m_links.OnModify();
+}
+
+void CFontLinkDlg::OnRemove()
+{
+    m_links.OnRemove();
+}
+
+void CFontLinkDlg::OnDblclkFontList()
+{
+    m_links.OnDblclkFontList();
+}
+
+int CFontLinkDlg::GetSelectedRow() const
+{
+    return m_pListBox->GetCurSel();
+}
+
+bool CFontLinkDlg::ChooseEudcFile(CString& path)
+{
+    EudcFileDialog dialog;
+    if (!dialog.DoModal())
+        return false;
+    path = dialog.GetPathName();
+    return true;
+}
+
+void CFontLinkDlg::ShowMessage(const char* text)
+{
+    MessageBox(text);
+}
+
+void CFontLinkDlg::RepaintAll()
+{
+    InvalidateRect(nullptr, true);
+}
+
+CString CFontLinkDlg::NoAssignedText() const
+{
+    return LoadResourceString(IDS_NO_ASSIGNED);
+}
+
+// The lead bytes of the ANSI code page the program runs under.
+bool CFontLinkDlg::IsAnsiLeadByte(unsigned char byte)
+{
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
 void CFontLinkDlg::OnPaint()
 {
     if (IsIconic()) {
@@ -136,6 +191,7 @@ void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
         text.left += kNameIndent;
         const CString& name = item->itemID == 0 ? CString(kSystemDefaultLabel) : FontList[item->itemID];
         ::DrawTextA(dc, name.c_str(), -1, &text, DT_VCENTER);
+        DrawLinkText(dc, text, m_links.GetLinkText(static_cast<int>(item->itemID)));
         if (item->itemState & ODS_SELECTED)
             ::InvertRect(dc, &row);
         if (item->itemState & ODS_FOCUS)
@@ -150,6 +206,18 @@ void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
         break;
     }
     Default();
+}
+
+// Against the right edge; a row without a link says so in light grey.
+void CFontLinkDlg::DrawLinkText(HDC dc, RECT& text, const CString& linkText) const
+{
+    if (linkText == NoAssignedText()) {
+        const COLORREF kept = ::SetTextColor(dc, RGB(192, 192, 192));
+        ::DrawTextA(dc, linkText.c_str(), -1, &text, DT_RIGHT | DT_VCENTER);
+        ::SetTextColor(dc, kept);
+    } else {
+        ::DrawTextA(dc, linkText.c_str(), -1, &text, DT_RIGHT | DT_VCENTER);
+    }
 }
 
 void CFontLinkDlg::OnMeasureItem(int, MEASUREITEMSTRUCT*)

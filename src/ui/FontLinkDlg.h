@@ -1,9 +1,13 @@
 // The main dialog: one row per candidate font with its link, and the commands.
 #pragma once
 
+#include "model/FontLinks.h"
+#include "platform/LinkWindow.h"
 #include "platform/win32/Dialog.h"
+#include "platform/win32/Win32Libraries.h"
+#include "platform/win32/Win32Registry.h"
 
-class CFontLinkDlg : public CDialog {
+class CFontLinkDlg : public CDialog, private LinkWindow {
 public:
     explicit CFontLinkDlg(CWnd* parent = nullptr);
     ~CFontLinkDlg() override;
@@ -23,8 +27,19 @@ private:
     void OnDrawItem(int controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(int controlId, MEASUREITEMSTRUCT* item);
     void OnAbout();
+    void OnModify();
+    void OnRemove();
+    void OnDblclkFontList();
+
+    // What the link commands ask of the dialog.
+    int GetSelectedRow() const override;
+    bool ChooseEudcFile(CString& path) override;
+    void ShowMessage(const char* text) override;
+    void RepaintAll() override;
+    CString NoAssignedText() const override;
 
     void PaintMinimized();
+    void DrawLinkText(HDC dc, RECT& text, const CString& linkText) const;
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
@@ -32,4 +47,10 @@ private:
     CListBox* m_pListBox = nullptr;  // belongs to the dialog's window
     RECT m_rcListBox{};              // the list's rectangle in client coordinates
     HICON m_hIcon;                   // a shared resource icon, never destroyed
+
+    Win32Registry m_registry;
+    Win32Libraries m_libraries;
+    FontLinks m_links{m_registry, m_libraries, *this, IsAnsiLeadByte};
+
+    static bool IsAnsiLeadByte(unsigned char byte);
 };

@@ -34,6 +34,8 @@ public:
     }
     void SetWindowText(const CString& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
     bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
+    // The whole client area when no rectangle is given.
+    void InvalidateRect(const RECT* rect, bool erase = true) const { ::InvalidateRect(m_hWnd, rect, erase); }
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
     void ScreenToClient(RECT& rect) const;
@@ -56,6 +58,8 @@ private:
 
 class CListBox : public CWnd {
 public:
+    // The selected row, or LB_ERR (-1) when none is selected.
+    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     void SetCurSel(int row) const { SendMessage(LB_SETCURSEL, row); }
     void ResetContent() const { SendMessage(LB_RESETCONTENT); }
     // Inserts at `row` (-1: after the last row); unlike adding, never sorts.

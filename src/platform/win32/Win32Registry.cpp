@@ -1,0 +1,59 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+namespace {
+
+class Win32Key : public RegistryKey {
+public:
+    explicit Win32Key(HKEY key) : m_key(key) {}
+    ~Win32Key() override { ::RegCloseKey(m_key); }
+    Win32Key(const Win32Key&) = delete;
+    Win32Key& operator=(const Win32Key&) = delete;
+
+    long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize, std::uint32_t& type,
+                   unsigned char* data, std::uint32_t& dataSize) override
+    {
+        DWORD nameLength = nameSize;
+        DWORD valueType = 0;
+        DWORD dataLength = dataSize;
+        const LONG result =
+            ::RegEnumValueA(m_key, index, name, &nameLength, nullptr, &valueType, data, &dataLength);
+        nameSize = nameLength;
+        type = valueType;
+        dataSize = dataLength;
+        return result;
+    }
+
+    long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
+    {
+        return ::RegSetValueExA(m_key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data), size);
+    }
+
+    long DeleteValue(const CString& name) override { return ::RegDeleteValueA(m_key, name.c_str()); }
+
+private:
+    HKEY m_key;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const char* subkey, std::uint32_t access)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, access, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::CreateKey(const char* subkey, const char* keyClass,
+                                                      std::uint32_t access)
+{
+    CString className = keyClass;  // the API takes the class as a writable string
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, className.data(), REG_OPTION_NON_VOLATILE,
+                          access, nullptr, &key, &disposition) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32Key>(key);
+}

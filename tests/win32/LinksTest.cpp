@@ -1,0 +1,286 @@
+// The links against the real registry of the test prefix, the real graphics library and
+// the real open-file dialog.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <dlgs.h>
+
+#include <chrono>
+#include <string>
+
+#include "model/FontList.h"
+#include "model/FontLinks.h"
+#include "platform/win32/EudcFileDialog.h"
+#include "platform/win32/Win32Libraries.h"
+#include "platform/win32/Win32Registry.h"
+
+namespace {
+
+constexpr char kKey[] = "EUDC\\950";
+
+void DeleteLinkKey()
+{
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+}
+
+void WriteValue(const std::string& name, DWORD type, const std::string& data)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                               static_cast<DWORD>(data.size())),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+}
+
+struct StoredValue {
+    bool exists = false;
+    std::string name;  // as the registry enumerates it
+    DWORD type = 0;
+    std::string data;
+};
+
+StoredValue ReadValue(const std::string& name)
+{
+    StoredValue value;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return value;
+    char buffer[1024];
+    DWORD size = sizeof buffer;
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &size) ==
+        ERROR_SUCCESS) {
+        value.exists = true;
+        value.data.assign(buffer, size);
+        for (DWORD i = 0;; ++i) {
+            char found[400];
+            DWORD length = sizeof found;
+            if (::RegEnumValueA(key, i, found, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            if (::lstrcmpiA(found, name.c_str()) == 0)
+                value.name = found;
+        }
+    }
+    ::RegCloseKey(key);
+    return value;
+}
+
+// The main dialog as the commands see it, recording its messages.
+class RecordingWindow : public LinkWindow {
+public:
+    int selectedRow = 0;
+    std::string chosenPath;
+    std::vector<std::string> messages;
+
+    int GetSelectedRow() const override { return selectedRow; }
+    bool ChooseEudcFile(CString& path) override
+    {
+        path = chosenPath;
+        return true;
+    }
+    void ShowMessage(const char* text) override { messages.push_back(text); }
+    void RepaintAll() override {}
+    CString NoAssignedText() const override { return "no assigned"; }
+};
+
+bool IsAnsiLeadByte(unsigned char byte)
+{
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+class RealRegistryTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteLinkKey();
+        FontList = {"SystemDefaultEUDCFont", "AR PL UMing TW", "AR PL UMing HK"};
+    }
+    void TearDown() override { DeleteLinkKey(); }
+
+    Win32Registry registry;
+    Win32Libraries libraries;
+    RecordingWindow window;
+    FontLinks links{registry, libraries, window, IsAnsiLeadByte};
+};
+
+}  // namespace
+
+TEST_F(RealRegistryTest, MissingKeyIsCreatedWithTheClassRegSz)
+{
+    links.LoadLinks();
+
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    char keyClass[32] = {};
+    DWORD classSize = sizeof keyClass;
+    DWORD values = 99;
+    ::RegQueryInfoKeyA(key, keyClass, &classSize, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                       nullptr, nullptr);
+    ::RegCloseKey(key);
+    EXPECT_STREQ(keyClass, "REG_SZ");
+    EXPECT_EQ(values, 0u);
+    EXPECT_TRUE(window.messages.empty());
+}
+
+// The registry says "more data", and how much, for what the first buffers cannot hold.
+TEST_F(RealRegistryTest, OversizedValuesAreReportedWithTheirSize)
+{
+    char name[256];
+    unsigned char data[256];
+    std::uint32_t nameSize = sizeof name, dataSize = sizeof data, type = 0;
+
+    WriteValue("Z", REG_SZ, std::string(259, 'P') + '\0');
+    EXPECT_EQ(registry.OpenKey(kKey, registry::kRead)->EnumValue(0, name, nameSize, type, data, dataSize),
+              registry::kMoreData);
+    EXPECT_EQ(dataSize, 260u);
+
+    DeleteLinkKey();
+    WriteValue(std::string(300, 'N'), REG_SZ, "C:\\A.TTE");
+    nameSize = sizeof name;
+    dataSize = sizeof data;
+    const auto key = registry.OpenKey(kKey, registry::kRead);
+    EXPECT_EQ(key->EnumValue(0, name, nameSize, type, data, dataSize), registry::kMoreData);
+    EXPECT_EQ(key->EnumValue(1, name, nameSize, type, data, dataSize), registry::kNoMoreItems);
+}
+
+// What other programs may leave in the key: none of it may hide another value's link.
+TEST_F(RealRegistryTest, HostileContentsLoadAndHideNothing)
+{
+    const std::string path259 = "C:\\" + std::string(247, 'D') + "\\LAST.TTE";
+    WriteValue("Number", REG_DWORD, std::string("\x41\0\0\0", 4));
+    WriteValue("NoNul", REG_BINARY, "C:\\NONUL.TTE");
+    WriteValue("Empty", REG_SZ, "");
+    WriteValue("Folder", REG_SZ, std::string("C:\\FONTS\\\0", 10));
+    WriteValue("ar pl uming tw", REG_SZ, std::string("C:\\LOWER.TTE\0", 13));
+    WriteValue(std::string(300, 'N'), REG_SZ, std::string("C:\\LONGNAME.TTE\0", 16));
+    WriteValue("AR PL UMing HK", REG_SZ, path259 + '\0');
+    for (int i = 0; i < 10000; ++i)
+        WriteValue("Font " + std::to_string(i), REG_SZ, "C:\\F" + std::to_string(i) + ".TTE");
+    WriteValue("SystemDefaultEUDCFont", REG_SZ, std::string("C:\\WINDOWS\\FONTS\\EUDC.TTE\0", 26));
+
+    const auto start = std::chrono::steady_clock::now();
+    links.LoadLinks();
+    const auto took = std::chrono::steady_clock::now() - start;
+
+    ASSERT_EQ(links.m_linkFonts.size(), 10008u);
+    EXPECT_EQ(links.m_linkFiles[links.FindLink("Number")], "A");
+    EXPECT_EQ(links.m_linkFiles[links.FindLink("NoNul")], "C:\\NONUL.TTE");
+    EXPECT_EQ(links.m_linkFiles[links.FindLink("Empty")], "");
+    EXPECT_EQ(links.m_linkFiles[links.FindLink(std::string(300, 'N'))], "C:\\LONGNAME.TTE");
+    EXPECT_EQ(links.GetLinkText(0), "EUDC.TTE");
+    EXPECT_EQ(links.GetLinkText(1), "no assigned");  // the value's name differs in case
+    EXPECT_EQ(links.GetLinkText(2), "LAST.TTE");
+    EXPECT_EQ(links.m_linkFiles[links.FindLink("Folder")], "C:\\FONTS\\");
+    std::printf("10,008 values loaded in %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
+// Modify writes a REG_SZ of the path and one NUL; the registry's own matching lets
+// Modify and Remove reach a value named in another letter case.
+TEST_F(RealRegistryTest, ModifyAndRemoveChangeOneValue)
+{
+    WriteValue("ar pl uming tw", REG_SZ, std::string("C:\\LOWER.TTE\0", 13));
+    WriteValue("Unrelated", REG_SZ, std::string("C:\\KEEP.TTE\0", 12));
+    window.selectedRow = 1;
+    window.chosenPath = "C:\\EUDC\\NEW.TTE";
+
+    links.OnModify();
+    StoredValue written = ReadValue("AR PL UMing TW");
+    EXPECT_TRUE(written.exists);
+    EXPECT_EQ(written.name, "ar pl uming tw");  // the registry keeps the name it had
+    EXPECT_EQ(written.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(written.data, std::string("C:\\EUDC\\NEW.TTE\0", 16));
+
+    window.selectedRow = 0;
+    links.OnModify();
+    EXPECT_EQ(ReadValue("SystemDefaultEUDCFont").data, std::string("C:\\EUDC\\NEW.TTE\0", 16));
+
+    window.selectedRow = 1;
+    links.OnRemove();
+    EXPECT_FALSE(ReadValue("ar pl uming tw").exists);
+    EXPECT_TRUE(ReadValue("Unrelated").exists);
+    EXPECT_TRUE(window.messages.empty());  // Wine's EnableEUDC is found, though it does nothing
+}
+
+TEST(EudcSwitch, FindsEnableEudcAndReleasesWhatItLoads)
+{
+    Win32Libraries libraries;
+    {
+        const auto gdi = libraries.Load("GDI32.DLL");
+        ASSERT_NE(gdi, nullptr);
+        const BoolEntryPoint enableEudc = gdi->FindBoolEntryPoint("EnableEUDC");
+        ASSERT_TRUE(enableEudc);
+        enableEudc(TRUE);
+        EXPECT_FALSE(gdi->FindBoolEntryPoint("NoSuchEntryPoint"));
+    }
+    EXPECT_EQ(libraries.Load("NOSUCHLIBRARY.DLL"), nullptr);
+
+    ASSERT_EQ(::GetModuleHandleA("MSIMG32.DLL"), nullptr);
+    {
+        const auto library = libraries.Load("MSIMG32.DLL");
+        EXPECT_NE(::GetModuleHandleA("MSIMG32.DLL"), nullptr);
+    }
+    EXPECT_EQ(::GetModuleHandleA("MSIMG32.DLL"), nullptr);
+}
+
+TEST(EudcFileDialog, AsksWithTheOlderDialogForTtfFiles)
+{
+    const EudcFileDialog dialog;
+    const OPENFILENAMEA& ofn = dialog.m_ofn;
+    EXPECT_EQ(ofn.lStructSize, static_cast<DWORD>(OPENFILENAME_SIZE_VERSION_400A));
+    EXPECT_EQ(ofn.hwndOwner, nullptr);
+    EXPECT_EQ(ofn.hInstance, nullptr);
+    EXPECT_EQ(std::string(ofn.lpstrFilter, 25), std::string("\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.ttf)\0*.ttf\0\0", 25));
+    EXPECT_EQ(ofn.lpstrCustomFilter, nullptr);
+    EXPECT_EQ(ofn.nFilterIndex, 0u);
+    EXPECT_EQ(ofn.nMaxFile, 260u);
+    EXPECT_EQ(std::string(ofn.lpstrFile, 260), std::string(260, '\0'));
+    EXPECT_EQ(ofn.lpstrFileTitle, nullptr);
+    EXPECT_EQ(ofn.lpstrInitialDir, nullptr);
+    EXPECT_STREQ(ofn.lpstrTitle, "\xBF\xEF\xBE\xDC\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7");
+    EXPECT_EQ(ofn.Flags, 0x21824u);
+    EXPECT_EQ(ofn.lpstrDefExt, nullptr);
+    EXPECT_EQ(ofn.lpfnHook, &OpenFileHookProc);
+    EXPECT_EQ(ofn.lpTemplateName, nullptr);
+
+    for (UINT message = 0; message < 0x400; ++message)
+        EXPECT_EQ(OpenFileHookProc(nullptr, message, 0, 0), message == WM_INITDIALOG ? 1u : 0u) << message;
+}
+
+namespace {
+
+std::string typedPath;
+
+void CALLBACK TypeIntoFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND dialog = ::FindWindowA("#32770", "\xBF\xEF\xBE\xDC\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7");
+    if (dialog == nullptr)
+        return;
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
+    EXPECT_NE(::GetDlgItem(dialog, lst1), nullptr);  // the older dialog's file list
+    ::SetDlgItemTextA(dialog, edt1, typedPath.c_str());
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+// The 64-bit dialog accepts the structure and gives back the path typed into it.
+TEST(EudcFileDialog, GivesTheTypedPathOfAnExistingFile)
+{
+    ::CreateDirectoryA("C:\\eudc-test", nullptr);
+    typedPath = "C:\\eudc-test\\LINK.TTE";
+    ::CloseHandle(::CreateFileA(typedPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    EudcFileDialog dialog;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, TypeIntoFileDialog);
+    const bool chosen = dialog.DoModal();
+    ::KillTimer(nullptr, timer);
+
+    ASSERT_TRUE(chosen) << "CommDlgExtendedError " << ::CommDlgExtendedError();
+    EXPECT_STREQ(dialog.GetPathName().c_str(), "C:\\eudc-test\\LINK.TTE");
+    ::DeleteFileA(typedPath.c_str());
+    ::RemoveDirectoryA("C:\\eudc-test");
+}
