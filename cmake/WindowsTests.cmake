@@ -50,3 +50,8 @@ add_test(NAME main_window_screenshot
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/screenshot.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
             ${CMAKE_BINARY_DIR}/screenshots/main-window.png)
 run_in_wine_prefix(main_window_screenshot x11)
+
+add_test(NAME links
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/links.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
+            ${CMAKE_BINARY_DIR}/screenshots/links)
+run_in_wine_prefix(links x11)

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Links made, replaced and removed through the real program and the real open-file
+# dialog, under Xvfb. The registry is read back with Wine's reg, a client we did not
+# write; a row's look is compared with the same row of a program that was started with
+# that link already in the registry.
+#   links.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (WINEPREFIX names a prepared prefix)
+set -uo pipefail
+program=$1
+drive=$2
+pictures=$3
+
+if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
+    VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+trap 'wineserver -k 2>/dev/null || true' EXIT
+mkdir -p "$pictures"
+
+key='HKCU\EUDC\950'
+IDC_MODIFY=1007
+IDC_REMOVE=1008
+# Rows: 0 is the system-wide default; Wine lists the UMing families CN, TW, HK, TW MBE.
+DEFAULT_ROW=0 OTHER_ROW=1 FONT_ROW=2
+font='AR PL UMing TW'
+
+# Files for the open-file dialog, which accepts only files that exist.
+mkdir -p "$WINEPREFIX/drive_c/eudc"
+for file in EUDC.TTE DEFAULT.TTF OTHER.tte REFUSED.TTC; do : >"$WINEPREFIX/drive_c/eudc/$file"; done
+
+failures=0
+pass() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+drive() { wine "$drive" "$@" | tr -d '\r'; }
+
+start() {
+    wine "$program" &
+    pid=$!
+    drive wait-main >/dev/null || { echo "FAIL the program did not start"; exit 1; }
+}
+stop() {
+    drive close close-button
+    wait "$pid"
+}
+
+# The link of a value name as reg shows it: "REG_SZ<TAB>data", or "none".
+link_of() {
+    local line
+    line=$(wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -F "    $1    ") || { echo none; return; }
+    line=${line#    "$1"    }
+    echo "${line%%    *}	${line#*    }"
+}
+# Waits up to five seconds for the link of $1 to become $2.
+expect_link() {
+    local got
+    for _ in $(seq 50); do
+        got=$(link_of "$1")
+        [ "$got" = "$2" ] && break
+        sleep 0.1
+    done
+    if [ "$got" = "$2" ]; then pass "$3: reg shows '$1' as '$2'"; else fail "$3: reg shows '$1' as '$got', not '$2'"; fi
+}
+# A picture of one row, taken while another row is selected and has the focus.
+picture_row() {
+    local x y width height
+    drive click-row "$OTHER_ROW"
+    sleep 0.5
+    read -r x y width height < <(drive row-rect "$1")
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/$2.png"
+}
+same_picture() {
+    [ "$(convert "$pictures/$1.png" rgb:- | md5sum)" = "$(convert "$pictures/$2.png" rgb:- | md5sum)" ]
+}
+expect_row() {
+    picture_row "$1" "$2"
+    if same_picture "$2" "$3"; then pass "$4: the row looks as $3"; else fail "$4: the row differs from $3"; fi
+}
+
+# References: rows without links, and rows with links that reg wrote.
+wine reg delete "$key" /f >/dev/null 2>&1
+start
+if wine reg query "$key" >/dev/null 2>&1; then pass "start without the key: the key exists now"; else fail "start without the key: no key"; fi
+picture_row $FONT_ROW font-unlinked
+picture_row $DEFAULT_ROW default-unlinked
+stop
+wine reg add "$key" /v "$font" /d 'C:\eudc\EUDC.TTE' /f >/dev/null 2>&1
+wine reg add "$key" /v SystemDefaultEUDCFont /d 'C:\eudc\DEFAULT.TTF' /f >/dev/null 2>&1
+start
+picture_row $FONT_ROW font-linked
+picture_row $DEFAULT_ROW default-linked
+stop
+if same_picture font-linked font-unlinked; then fail "a linked row looks like an unlinked one"; fi
+
+# Modify by button on a font row, and by double-click on row 0.
+wine reg delete "$key" /f >/dev/null 2>&1
+start
+drive click-row $FONT_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\EUDC.TTE'
+expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify"
+expect_row $FONT_ROW font-modified font-linked "Modify"
+drive double-click-row $DEFAULT_ROW
+drive choose-file 'C:\eudc\DEFAULT.TTF'
+expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\DEFAULT.TTF" "double-click on row 0"
+expect_row $DEFAULT_ROW default-modified default-linked "double-click on row 0"
+stop
+
+# The links outlive the program.
+start
+expect_row $FONT_ROW font-restarted font-linked "after a restart"
+
+# Nothing changes for a refused extension, a cancelled dialog or no selection.
+drive click-row $FONT_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\REFUSED.TTC'
+drive click-row $FONT_ROW
+drive press $IDC_MODIFY
+drive cancel-file
+drive unselect
+drive press $IDC_MODIFY
+drive no-file-dialog 1000 && pass "no selection: Modify opens no dialog" || fail "no selection: Modify opened a dialog"
+drive press $IDC_REMOVE
+sleep 0.5
+expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "refused, cancelled, unselected"
+expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\DEFAULT.TTF" "refused, cancelled, unselected"
+
+# Replace a link, then remove both.
+drive click-row $FONT_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\OTHER.tte'
+expect_link "$font" "REG_SZ	C:\\eudc\\OTHER.tte" "Modify of a linked font"
+drive click-row $FONT_ROW
+drive press $IDC_REMOVE
+expect_link "$font" none "Remove"
+expect_row $FONT_ROW font-removed font-unlinked "Remove"
+drive click-row $DEFAULT_ROW
+drive press $IDC_REMOVE
+expect_link SystemDefaultEUDCFont none "Remove on row 0"
+expect_row $DEFAULT_ROW default-removed default-unlinked "Remove on row 0"
+stop
+
+exit $((failures > 0))
