@@ -284,3 +284,29 @@ TEST(EudcFileDialog, GivesTheTypedPathOfAnExistingFile)
     ::DeleteFileA(typedPath.c_str());
     ::RemoveDirectoryA("C:\\eudc-test");
 }
+
+// A key that this user may not open, as an administrator may leave it: the table keeps
+// the last links read, and the dialog says why.
+TEST_F(RealRegistryTest, KeyThatCannotBeOpenedIsReportedAndTheTableKept)
+{
+    WriteValue("AR PL UMing TW", REG_SZ, std::string("C:\\A.TTE\0", 9));
+    links.LoadLinks();
+
+    // This handle keeps the right to give access back, whatever the list of rights says.
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    SECURITY_DESCRIPTOR security{};
+    ::InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    ACL noOne{};
+    ::InitializeAcl(&noOne, sizeof noOne, ACL_REVISION);
+    ::SetSecurityDescriptorDacl(&security, TRUE, &noOne, FALSE);
+    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security), ERROR_SUCCESS);
+
+    links.LoadLinks();
+
+    ::SetSecurityDescriptorDacl(&security, FALSE, nullptr, FALSE);  // everyone again
+    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
+    ::RegCloseKey(key);
+    EXPECT_EQ(window.messages, std::vector<std::string>{"Access Registry Database failed!"});
+    EXPECT_EQ(links.GetLinkText(1), "A.TTE");
+}
