@@ -19,7 +19,7 @@ key='HKCU\EUDC\950'
 IDC_MODIFY=1007
 IDC_REMOVE=1008
 # Rows: 0 is the system-wide default; Wine lists the UMing families CN, TW, HK, TW MBE.
-DEFAULT_ROW=0 OTHER_ROW=1 FONT_ROW=2
+DEFAULT_ROW=0 OTHER_ROW=1 FONT_ROW=2 CASE_ROW=3
 font='AR PL UMing TW'
 
 # Files for the open-file dialog, which accepts only files that exist.
@@ -80,6 +80,7 @@ start
 if wine reg query "$key" >/dev/null 2>&1; then pass "start without the key: the key exists now"; else fail "start without the key: no key"; fi
 picture_row $FONT_ROW font-unlinked
 picture_row $DEFAULT_ROW default-unlinked
+picture_row $CASE_ROW case-unlinked
 stop
 wine reg add "$key" /v "$font" /d 'C:\eudc\EUDC.TTE' /f >/dev/null 2>&1
 wine reg add "$key" /v SystemDefaultEUDCFont /d 'C:\eudc\DEFAULT.TTF' /f >/dev/null 2>&1
@@ -88,6 +89,31 @@ picture_row $FONT_ROW font-linked
 picture_row $DEFAULT_ROW default-linked
 stop
 if same_picture font-linked font-unlinked; then fail "a linked row looks like an unlinked one"; fi
+
+# What other programs may leave in the key. The registry enumerates Wine's values by
+# name, so the oversized ones come before the links that must still show.
+hostile=$WINEPREFIX/drive_c/hostile.reg
+{
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n'
+    printf '"%s"="C:\\\\LONGNAME.TTE"\r\n' "$(printf 'A%.0s' $(seq 300))"
+    printf '"AR PL UMing CN"="C:\\\\%s\\\\LAST.TTE"\r\n' "$(printf 'D%.0s' $(seq 247))"
+    printf '"ar pl uming hk"="C:\\\\eudc\\\\LOWER.TTE"\r\n'
+    printf '"Number"=dword:00000041\r\n"NoNul"=hex:43,3a,5c,41\r\n"Empty"=""\r\n"Folder"="C:\\\\FONTS\\\\"\r\n'
+    seq 10000 | awk '{ printf "\"Font %d\"=\"C:\\\\F%d.TTE\"\r\n", $1, $1 }'
+    printf '"%s"="C:\\\\eudc\\\\EUDC.TTE"\r\n"SystemDefaultEUDCFont"="C:\\\\eudc\\\\DEFAULT.TTF"\r\n' "$font"
+} >"$hostile"
+wine reg delete "$key" /f >/dev/null 2>&1
+wine reg import 'C:\hostile.reg' >/dev/null 2>&1
+start
+expect_row $FONT_ROW font-hostile font-linked "10,009 values of every shape"
+expect_row $DEFAULT_ROW default-hostile default-linked "10,009 values of every shape"
+expect_row $CASE_ROW case-hostile case-unlinked "a value named in another letter case"
+drive click-row $CASE_ROW
+drive press $IDC_REMOVE
+expect_link "ar pl uming hk" none "Remove on the row of a value named in another letter case"
+stop
+values=$(wine reg query "$key" | tr -d '\r' | grep -c '    REG_')
+if [ "$values" = 10008 ]; then pass "the other 10,008 values are still there"; else fail "$values values left, not 10,008"; fi
 
 # Modify by button on a font row, and by double-click on row 0.
 wine reg delete "$key" /f >/dev/null 2>&1
