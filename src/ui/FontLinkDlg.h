@@ -50,6 +50,7 @@ private:
 
     Win32Registry m_registry;
     Win32Libraries m_libraries;
+    // The link table, read from the registry, and the commands that change it.
     FontLinks m_links{m_registry, m_libraries, *this, IsAnsiLeadByte};
 
     static bool IsAnsiLeadByte(unsigned char byte);
