@@ -44,10 +44,9 @@ public:
     {
         values.push_back({name, type, data});
     }
-    const FakeValue* Find(const CString& name) const
+    const FakeValue* Find(const CString& name)
     {
-        const auto found = std::find_if(values.begin(), values.end(),
-                                        [&](const FakeValue& v) { return SameName(v.name, name); });
+        const auto found = Lookup(name);
         return found == values.end() ? nullptr : &*found;
     }
 
@@ -71,10 +70,12 @@ public:
     }
 
 private:
-    static bool SameName(const CString& a, const CString& b)
+    std::vector<FakeValue>::iterator Lookup(const CString& name)
     {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        return std::find_if(values.begin(), values.end(), [&](const FakeValue& value) {
+            return std::equal(value.name.begin(), value.name.end(), name.begin(), name.end(), [](char x, char y) {
+                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+            });
         });
     }
     static std::string Access(std::uint32_t access)
@@ -110,25 +111,20 @@ private:
         long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
         {
             m_registry.m_events.push_back("set " + name);
-            const std::string bytes(data, size);
-            for (FakeValue& value : m_registry.values)
-                if (SameName(value.name, name)) {
-                    value.type = type;
-                    value.data = bytes;
-                    return registry::kSuccess;
-                }
-            m_registry.values.push_back({name, type, bytes});
+            const auto found = m_registry.Lookup(name);
+            if (found == m_registry.values.end())
+                m_registry.values.push_back({name, type, std::string(data, size)});
+            else
+                *found = {found->name, type, std::string(data, size)};  // the stored name stays
             return registry::kSuccess;
         }
         long DeleteValue(const CString& name) override
         {
             m_registry.m_events.push_back("delete " + name);
-            auto& values = m_registry.values;
-            const auto found = std::find_if(values.begin(), values.end(),
-                                            [&](const FakeValue& v) { return SameName(v.name, name); });
-            if (found == values.end())
+            const auto found = m_registry.Lookup(name);
+            if (found == m_registry.values.end())
                 return 2;  // ERROR_FILE_NOT_FOUND
-            values.erase(found);
+            m_registry.values.erase(found);
             return registry::kSuccess;
         }
 
