@@ -2,6 +2,8 @@
 // HKEY_CURRENT_USER\EUDC\950, and the commands that change the key.
 #pragma once
 
+#include <functional>
+
 #include "platform/CodePage.h"
 #include "platform/Libraries.h"
 #include "platform/LinkWindow.h"
@@ -39,7 +41,7 @@ public:
 private:
     // The selected row, or -1 when there is none or it has no font.
     int SelectedFontRow() const;
-    void ChangeLink(const CString& fontName, const CString* path);
+    void ChangeKey(const std::function<void(RegistryKey&)>& change);
 
     Registry& m_registry;
     Libraries& m_libraries;

@@ -27,7 +27,10 @@ void FontLinks::OnModify()
     const int row = SelectedFontRow();
     if (row == -1 || !HasEudcExtension(path))
         return;
-    ChangeLink(FontList[row], &path);
+    const CString& fontName = FontList[row];
+    ChangeKey([&](RegistryKey& key) {  // the path and its NUL
+        key.SetValue(fontName, registry::kString, path.c_str(), static_cast<std::uint32_t>(path.size() + 1));
+    });
 }
 
 void FontLinks::OnRemove()
@@ -35,7 +38,8 @@ void FontLinks::OnRemove()
     const int row = SelectedFontRow();
     if (row == -1)
         return;
-    ChangeLink(FontList[row], nullptr);
+    const CString& fontName = FontList[row];
+    ChangeKey([&](RegistryKey& key) { key.DeleteValue(fontName); });
 }
 
 void FontLinks::OnDblclkFontList()
@@ -44,19 +48,13 @@ void FontLinks::OnDblclkFontList()
         OnModify();
 }
 
-// Writes the path as the font's link, or deletes the link when there is no path. The
-// registry changes only while EUDC support is off; the registry decides whether a value
-// name matches, without regard to case.
-void FontLinks::ChangeLink(const CString& fontName, const CString* path)
+// Makes one change to the key while EUDC support is off, then shows the key as it is now.
+// The registry decides which value a name reaches, without regard to case.
+void FontLinks::ChangeKey(const std::function<void(RegistryKey&)>& change)
 {
     SetEUDCEnabled(false);
-    if (const std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kWrite)) {
-        if (path)
-            key->SetValue(fontName, registry::kString, path->c_str(),
-                          static_cast<std::uint32_t>(path->size() + 1));
-        else
-            key->DeleteValue(fontName);
-    }
+    if (const std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kWrite))
+        change(*key);
     SetEUDCEnabled(true);
     LoadLinks();
     m_window.RepaintAll();
