@@ -146,12 +146,6 @@ CString CFontLinkDlg::NoAssignedText() const
     return LoadResourceString(IDS_NO_ASSIGNED);
 }
 
-// The lead bytes of the ANSI code page the program runs under.
-bool CFontLinkDlg::IsAnsiLeadByte(unsigned char byte)
-{
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
 void CFontLinkDlg::OnPaint()
 {
     if (IsIconic()) {

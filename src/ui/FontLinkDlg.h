@@ -3,6 +3,7 @@
 
 #include "model/FontLinks.h"
 #include "platform/LinkWindow.h"
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
@@ -52,6 +53,4 @@ private:
     Win32Libraries m_libraries;
     // The link table, read from the registry, and the commands that change it.
     FontLinks m_links{m_registry, m_libraries, *this, IsAnsiLeadByte};
-
-    static bool IsAnsiLeadByte(unsigned char byte);
 };

@@ -90,8 +90,8 @@ picture_row $DEFAULT_ROW default-linked
 stop
 if same_picture font-linked font-unlinked; then fail "a linked row looks like an unlinked one"; fi
 
-# What other programs may leave in the key. The registry enumerates Wine's values by
-# name, so the oversized ones come before the links that must still show.
+# What other programs may leave in the key. Wine's registry enumerates values by name,
+# so the oversized ones come before the links that must still show.
 hostile=$WINEPREFIX/drive_c/hostile.reg
 {
     printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n'

@@ -10,6 +10,7 @@
 
 #include "model/FontList.h"
 #include "model/FontLinks.h"
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/EudcFileDialog.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
@@ -84,11 +85,6 @@ public:
     void RepaintAll() override {}
     CString NoAssignedText() const override { return "no assigned"; }
 };
-
-bool IsAnsiLeadByte(unsigned char byte)
-{
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
 
 class RealRegistryTest : public testing::Test {
 protected:
