@@ -12,6 +12,7 @@ add_library(veltrane_win OBJECT
     src/app/AboutBox.cpp
     src/app/FontLinkApp.cpp
     src/app/Globals.cpp
+    src/platform/win32/Bitmap.cpp
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/WinApp.cpp
@@ -20,6 +21,9 @@ add_library(veltrane_win OBJECT
     src/platform/win32/Win32Registry.cpp
     src/platform/win32/Wnd.cpp
     src/ui/FontLinkDlg.cpp
+    src/ui/ListRows.cpp
+    src/ui/MaskedBitmap.cpp
+    src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
 target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi comdlg32)

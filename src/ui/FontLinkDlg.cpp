@@ -8,16 +8,7 @@
 #include "platform/win32/WinApp.h"
 #include "resource.h"
 #include "ui/IconPlacement.h"
-
-namespace {
-
-// "系統預設外字集" (system default EUDC) in code page 950: the name row 0 shows.
-constexpr char kSystemDefaultLabel[] = "\xA8\x74\xB2\xCE\xB9\x77\xB3\x5D\xA5\x7E\xA6\x72\xB6\xB0";
-
-// Where a row's name starts: after the item bitmap's 19 pixels and a gap of 2.
-constexpr int kNameIndent = 19 + 2;
-
-}  // namespace
+#include "ui/SunkenFrame.h"
 
 const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnMessage<&CFontLinkDlg::OnSysCommand>(WM_SYSCOMMAND),
@@ -34,8 +25,10 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
 const MessageMap CFontLinkDlg::messageMap{&CDialog::messageMap, messageEntries};
 
 CFontLinkDlg::CFontLinkDlg(CWnd* parent)
-    : CDialog(IDD_MAIN, parent), m_hIcon(CWinApp::Current()->LoadIcon(IDR_MAINFRAME))
+    : CDialog(IDD_MAIN, parent)
 {
+    m_bmpItem.LoadBitmap(IDB_FONT_ITEM);
+    m_hIcon = CWinApp::Current()->LoadIcon(IDR_MAINFRAME);
 }
 
 CFontLinkDlg::~CFontLinkDlg() = default;
@@ -153,6 +146,7 @@ void CFontLinkDlg::OnPaint()
         return;
     }
     const CPaintDC dc(m_hWnd);
+    DrawSunkenFrame(dc, m_rcListBox);
     Default();
 }
 
@@ -170,51 +164,4 @@ void CFontLinkDlg::PaintMinimized()
 HCURSOR CFontLinkDlg::OnQueryDragIcon()
 {
     return m_hIcon;
-}
-
-void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
-{
-    const HDC dc = item->hDC;
-    const RECT& row = item->rcItem;
-    switch (item->itemAction) {
-    case ODA_DRAWENTIRE: {
-        if (item->itemID >= FontList.size())
-            break;
-        ::ExtTextOutA(dc, row.left, row.top, ETO_OPAQUE, &row, "", 0, nullptr);
-        RECT text = row;
-        text.left += kNameIndent;
-        const CString& name = item->itemID == 0 ? CString(kSystemDefaultLabel) : FontList[item->itemID];
-        ::DrawTextA(dc, name.c_str(), -1, &text, DT_VCENTER);
-        DrawLinkText(dc, text, m_links.GetLinkText(static_cast<int>(item->itemID)));
-        if (item->itemState & ODS_SELECTED)
-            ::InvertRect(dc, &row);
-        if (item->itemState & ODS_FOCUS)
-            ::DrawFocusRect(dc, &row);
-        break;
-    }
-    case ODA_SELECT:
-        ::InvertRect(dc, &row);
-        break;
-    case ODA_FOCUS:
-        ::DrawFocusRect(dc, &row);
-        break;
-    }
-    Default();
-}
-
-// Against the right edge; a row without a link says so in light grey.
-void CFontLinkDlg::DrawLinkText(HDC dc, RECT& text, const CString& linkText) const
-{
-    if (linkText == NoAssignedText()) {
-        const COLORREF kept = ::SetTextColor(dc, RGB(192, 192, 192));
-        ::DrawTextA(dc, linkText.c_str(), -1, &text, DT_RIGHT | DT_VCENTER);
-        ::SetTextColor(dc, kept);
-    } else {
-        ::DrawTextA(dc, linkText.c_str(), -1, &text, DT_RIGHT | DT_VCENTER);
-    }
-}
-
-void CFontLinkDlg::OnMeasureItem(int, MEASUREITEMSTRUCT*)
-{
-    Default();
 }

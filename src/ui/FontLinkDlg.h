@@ -7,6 +7,7 @@
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
+#include "ui/MaskedBitmap.h"
 
 class CFontLinkDlg : public CDialog, private LinkWindow {
 public:
@@ -40,6 +41,7 @@ private:
     CString NoAssignedText() const override;
 
     void PaintMinimized();
+    void DrawEntireRow(const DRAWITEMSTRUCT& item);
     void DrawLinkText(HDC dc, RECT& text, const CString& linkText) const;
 
     static const MessageMapEntry messageEntries[];
@@ -47,7 +49,8 @@ private:
 
     CListBox* m_pListBox = nullptr;  // belongs to the dialog's window
     RECT m_rcListBox{};              // the list's rectangle in client coordinates
-    HICON m_hIcon;                   // a shared resource icon, never destroyed
+    CMaskedBitmap m_bmpItem;         // the picture at the left of every row
+    HICON m_hIcon = nullptr;         // a shared resource icon, never destroyed
 
     Win32Registry m_registry;
     Win32Libraries m_libraries;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ItemPicture.h"
 #include "platform/Strings.h"
 
 #include "resource.h"
@@ -132,12 +133,6 @@ DialogTemplate ReadDialog(UINT id)
 
 TEST(Resources, ItemBitmapIsTheTwoLettersOnRed)
 {
-    const char* const rows[] = {
-        "RRRGGGGGGGGRRRRRRRR", "RRRGGRGGRGGRRRRRRRR", "RRRGRRGGRRGRRRRRRRR",
-        "RRRGRRGBBBBBBBBRRRR", "RRRRRRGBBRBBRBBRRRR", "RRRRRRGBRRBBRRBRRRR",
-        "RRRRRRGBRRBBRRBRRRR", "RRRRRRGGRRBBRRRRRRR", "RRRRGGGGGGBBRRRRRRR",
-        "RRRRRRRRRRBBRRRRRRR", "RRRRRRRRRRBBRRRRRRR", "RRRRRRRRBBBBBBRRRRR",
-    };
     const HBITMAP bitmap = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_FONT_ITEM));
     ASSERT_NE(bitmap, nullptr);
     BITMAP info{};
@@ -147,14 +142,9 @@ TEST(Resources, ItemBitmapIsTheTwoLettersOnRed)
 
     const HDC dc = ::CreateCompatibleDC(nullptr);
     const HGDIOBJ previous = ::SelectObject(dc, bitmap);
-    for (int y = 0; y < 12; ++y) {
-        for (int x = 0; x < 19; ++x) {
-            const COLORREF expected = rows[y][x] == 'R'   ? RGB(255, 0, 0)
-                                      : rows[y][x] == 'G' ? RGB(128, 128, 128)
-                                                          : RGB(0, 0, 255);
-            EXPECT_EQ(::GetPixel(dc, x, y), expected) << "pixel (" << x << ", " << y << ")";
-        }
-    }
+    for (int y = 0; y < kItemHeight; ++y)
+        for (int x = 0; x < kItemWidth; ++x)
+            EXPECT_EQ(::GetPixel(dc, x, y), ItemColour(kItemRows[y][x])) << "pixel (" << x << ", " << y << ")";
     ::SelectObject(dc, previous);
     ::DeleteDC(dc);
     ::DeleteObject(bitmap);

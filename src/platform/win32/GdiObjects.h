@@ -24,6 +24,9 @@ public:
 
     HDC GetSafeHdc() const { return m_hDC; }
     void DrawIcon(int x, int y, HICON icon) const { ::DrawIcon(m_hDC, x, y, icon); }
+    void MoveTo(int x, int y) const { ::MoveToEx(m_hDC, x, y, nullptr); }
+    // Draws up to, not including, (x, y), which becomes the current position.
+    void LineTo(int x, int y) const { ::LineTo(m_hDC, x, y); }
 
 protected:
     HDC m_hDC;
@@ -51,4 +54,28 @@ public:
 
 private:
     HWND m_window;
+};
+
+// A memory context compatible with another, deleted when destroyed.
+class CMemoryDC : public CDC {
+public:
+    explicit CMemoryDC(HDC compatibleWith) : CDC(::CreateCompatibleDC(compatibleWith)) {}
+    ~CMemoryDC() { ::DeleteDC(m_hDC); }
+};
+
+// An object selected into a context for the life of this owner; what it replaced goes
+// back into the context when the owner ends.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
+    ~SelectedObject() { ::SelectObject(m_dc, m_previous); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+    // Selects another object of the same kind; the one first replaced still goes back.
+    void Replace(HGDIOBJ object) const { ::SelectObject(m_dc, object); }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
 };

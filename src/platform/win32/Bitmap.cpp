@@ -1,0 +1,9 @@
+#include "platform/win32/Bitmap.h"
+
+#include "platform/win32/WinApp.h"
+
+bool CBitmap::LoadBitmap(UINT id)
+{
+    m_hObject.reset(::LoadBitmapA(CWinApp::Current()->m_hInstance, MAKEINTRESOURCEA(id)));
+    return m_hObject != nullptr;
+}

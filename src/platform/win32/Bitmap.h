@@ -1,0 +1,26 @@
+// A bitmap that the object owns, loaded from the application's resources.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/GdiObjects.h"
+
+class CBitmap {
+public:
+    CBitmap() = default;
+    virtual ~CBitmap() = default;
+    CBitmap(const CBitmap&) = delete;
+    CBitmap& operator=(const CBitmap&) = delete;
+
+    // Replaces the image with the bitmap resource `id`; false if there is none.
+    bool LoadBitmap(UINT id);
+    // Takes ownership of `bitmap` in place of the image.
+    void Attach(HBITMAP bitmap) { m_hObject.reset(bitmap); }
+
+    HBITMAP GetSafeHandle() const { return m_hObject.get(); }
+    // The image's description (a BITMAP of `size` bytes); the bytes stored, 0 if none.
+    int GetObject(int size, void* buffer) const { return ::GetObjectA(m_hObject.get(), size, buffer); }
+
+protected:
+    GdiObject<HBITMAP> m_hObject;
+};

@@ -1,0 +1,12 @@
+// A two-pixel sunken bevel drawn just outside a rectangle: dark above and to the left,
+// light below and to the right, so that a borderless control looks set into the dialog.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/GdiObjects.h"
+
+// `rect` is the control's rectangle in the context's coordinates (right and bottom one
+// past its last pixel). The column `rect.right` and the row `rect.bottom` are left as
+// they are: the dialog's own grey there is the bevel's light inner edge.
+void DrawSunkenFrame(const CDC& dc, const RECT& rect);

@@ -1,0 +1,462 @@
+// What the main dialog draws, pixel for pixel, on memory contexts of the real GDI: the
+// item picture, whole rows and their selection and focus, and the frame around the list.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ItemPicture.h"
+#include "ModalScript.h"
+#include "app/FontLinkApp.h"
+#include "model/FontList.h"
+#include "resource.h"
+#include "ui/FontLinkDlg.h"
+#include "ui/MaskedBitmap.h"
+#include "ui/SunkenFrame.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kLightGrey = RGB(192, 192, 192);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A 32-bit picture in a memory context, filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF fill) : m_width(width), m_height(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_previous = ::SelectObject(m_dc, m_bitmap);
+        Fill(fill);
+    }
+    ~Canvas()
+    {
+        ::SelectObject(m_dc, m_previous);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    RECT Rect() const { return {0, 0, m_width, m_height}; }
+
+    void Fill(COLORREF colour) const
+    {
+        const HBRUSH brush = ::CreateSolidBrush(colour);
+        const RECT all = Rect();
+        ::FillRect(m_dc, &all, brush);
+        ::DeleteObject(brush);
+    }
+    COLORREF Pixel(int x, int y) const { return ::GetPixel(m_dc, x, y); }
+    std::vector<COLORREF> Pixels() const
+    {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
+
+// Empty when the pictures are equal, else how many pixels differ and where the first is.
+std::string Differences(const std::vector<COLORREF>& actual, const std::vector<COLORREF>& expected, int width)
+{
+    if (actual.size() != expected.size())
+        return "sizes differ";
+    int count = 0;
+    std::ostringstream first;
+    for (size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] == expected[i])
+            continue;
+        if (count++ == 0)
+            first << std::hex << " first at (" << std::dec << i % width << ", " << i / width << "): 0x" << std::hex
+                  << actual[i] << " instead of 0x" << expected[i];
+    }
+    return count == 0 ? std::string() : std::to_string(count) + " pixels differ;" + first.str();
+}
+
+// The item picture as its letters say, drawn pixel by pixel, red left out.
+void PaintItemByHand(HDC dc, int left, int top)
+{
+    for (int y = 0; y < kItemHeight; ++y)
+        for (int x = 0; x < kItemWidth; ++x)
+            if (kItemRows[y][x] != 'R')
+                ::SetPixel(dc, left + x, top + y, ItemColour(kItemRows[y][x]));
+}
+
+bool CanSelectElsewhere(HGDIOBJ bitmap)
+{
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    return previous != nullptr;
+}
+
+class MaskedBitmapTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(item.LoadBitmap(IDB_FONT_ITEM)); }
+
+    // The canvas after the item was drawn transparently at (5, 4).
+    void ExpectItemOver(const Canvas& canvas, COLORREF background)
+    {
+        Canvas expected(canvas.Width(), canvas.Height(), background);
+        PaintItemByHand(expected.Dc(), 5, 4);
+        EXPECT_EQ(Differences(canvas.Pixels(), expected.Pixels(), canvas.Width()), "");
+    }
+
+    CMaskedBitmap item;
+};
+
+}  // namespace
+
+TEST_F(MaskedBitmapTest, KnowsItsSizeBeforeAnyDraw)
+{
+    EXPECT_EQ(item.GetWidth(), kItemWidth);
+    EXPECT_EQ(item.GetHeight(), kItemHeight);
+    EXPECT_EQ(item.GetMask(), nullptr);
+}
+
+TEST_F(MaskedBitmapTest, LeavesOutRedOverAnyBackgroundWithOneMaskForEveryTarget)
+{
+    const Canvas white(30, 20, kWhite);
+    item.DrawTransparent(white.Dc(), 5, 4);
+    ExpectItemOver(white, kWhite);
+    const HBITMAP mask = item.GetMask();
+    ASSERT_NE(mask, nullptr);
+
+    // A second target of another kind and colour: a device-dependent bitmap in teal.
+    const HDC screen = ::GetDC(nullptr);
+    const HDC ddbDc = ::CreateCompatibleDC(screen);
+    const HBITMAP ddb = ::CreateCompatibleBitmap(screen, 30, 20);
+    ::ReleaseDC(nullptr, screen);
+    const HGDIOBJ previous = ::SelectObject(ddbDc, ddb);
+    const HBRUSH teal = ::CreateSolidBrush(RGB(0, 128, 128));
+    const RECT all{0, 0, 30, 20};
+    ::FillRect(ddbDc, &all, teal);
+    ::DeleteObject(teal);
+    item.DrawTransparent(ddbDc, 5, 4);
+    EXPECT_EQ(item.GetMask(), mask);
+    const Canvas teals(30, 20, RGB(0, 128, 128));
+    ::BitBlt(teals.Dc(), 0, 0, 30, 20, ddbDc, 0, 0, SRCCOPY);
+    ExpectItemOver(teals, RGB(0, 128, 128));
+    ::SelectObject(ddbDc, previous);
+    ::DeleteObject(ddb);
+    ::DeleteDC(ddbDc);
+
+    // Nothing was left selected in a context of the draws: a bitmap can be selected
+    // into one context at a time.
+    EXPECT_TRUE(CanSelectElsewhere(item.GetSafeHandle()));
+    EXPECT_TRUE(CanSelectElsewhere(mask));
+}
+
+TEST_F(MaskedBitmapTest, OpaqueDrawCopiesRedToo)
+{
+    const Canvas canvas(30, 20, kWhite);
+    item.Draw(canvas.Dc(), 5, 4);
+    const Canvas expected(30, 20, kWhite);
+    for (int y = 0; y < kItemHeight; ++y)
+        for (int x = 0; x < kItemWidth; ++x)
+            ::SetPixel(expected.Dc(), 5 + x, 4 + y, ItemColour(kItemRows[y][x]));
+    EXPECT_EQ(Differences(canvas.Pixels(), expected.Pixels(), 30), "");
+}
+
+TEST(MaskedBitmap, LeavesOutTheColourOfItsOwnTopLeftPixel)
+{
+    // Blue at (0, 0) and elsewhere; red and black are kept.
+    const char* const rows[] = {"BRRB", "RBBK", "KRBB"};
+    const Canvas source(4, 3, kWhite);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            ::SetPixel(source.Dc(), x, y, rows[y][x] == 'B' ? kBlue : rows[y][x] == 'R' ? kRed : kBlack);
+    const HDC screen = ::GetDC(nullptr);
+    const HBITMAP image = ::CreateCompatibleBitmap(screen, 4, 3);
+    ::ReleaseDC(nullptr, screen);
+    const HDC imageDc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(imageDc, image);
+    ::BitBlt(imageDc, 0, 0, 4, 3, source.Dc(), 0, 0, SRCCOPY);
+    ::SelectObject(imageDc, previous);
+    ::DeleteDC(imageDc);
+
+    CMaskedBitmap bitmap;
+    bitmap.Attach(image);
+    const Canvas canvas(6, 5, kLightGrey);
+    bitmap.DrawTransparent(canvas.Dc(), 1, 1);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x < 5 && y >= 1 && y < 4;
+            const char letter = inside ? rows[y - 1][x - 1] : 'B';
+            const COLORREF expected = letter == 'B' ? kLightGrey : letter == 'R' ? kRed : kBlack;
+            EXPECT_EQ(canvas.Pixel(x, y), expected) << "pixel (" << x << ", " << y << ")";
+        }
+    }
+}
+
+namespace {
+
+// The frame's pixels for the rectangle (l, t)-(r, b); `untouched` where it draws none.
+COLORREF FramePixel(int x, int y, const RECT& rect, COLORREF untouched)
+{
+    const auto [l, t, r, b] = rect;
+    if ((y == t - 2 && x >= l - 2 && x <= r) || (x == l - 2 && y >= t - 1 && y <= b + 1))
+        return kGrey;
+    if ((y == t - 1 && x >= l - 1 && x <= r - 1) || (x == l - 1 && y >= t && y <= b))
+        return kBlack;
+    if ((x == r + 1 && y >= t - 2 && y <= b) || (y == b + 1 && x >= l - 1 && x <= r + 1))
+        return kWhite;
+    return untouched;
+}
+
+}  // namespace
+
+TEST(SunkenFrame, DrawsItsTableAndLeavesTheContextAsItWas)
+{
+    const RECT list{10, 20, 110, 80};
+    const Canvas canvas(130, 100, kLightGrey);
+    const HDC dc = canvas.Dc();
+    const HPEN red = ::CreatePen(PS_DASH, 1, kRed);
+    const HBRUSH hatch = ::CreateHatchBrush(HS_CROSS, kBlue);
+    const HGDIOBJ oldPen = ::SelectObject(dc, red);
+    const HGDIOBJ oldBrush = ::SelectObject(dc, hatch);
+
+    const CDC frameDc(dc);
+    DrawSunkenFrame(frameDc, list);
+    std::vector<COLORREF> expected;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 130; ++x)
+            expected.push_back(FramePixel(x, y, list, kLightGrey));
+    EXPECT_EQ(Differences(canvas.Pixels(), expected, 130), "");
+    // The corners as a user checks them; (110, 50) and (50, 80) are the light inner edge.
+    EXPECT_EQ(canvas.Pixel(8, 18), kGrey);
+    EXPECT_EQ(canvas.Pixel(9, 19), kBlack);
+    EXPECT_EQ(canvas.Pixel(111, 18), kWhite);
+    EXPECT_EQ(canvas.Pixel(111, 81), kWhite);
+    EXPECT_EQ(canvas.Pixel(9, 80), kBlack);
+    EXPECT_EQ(canvas.Pixel(9, 81), kWhite);
+    EXPECT_EQ(canvas.Pixel(8, 81), kGrey);
+    EXPECT_EQ(canvas.Pixel(110, 50), kLightGrey);
+    EXPECT_EQ(canvas.Pixel(50, 80), kLightGrey);
+
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_PEN), red);
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), hatch);
+    POINT position{};
+    ::GetCurrentPositionEx(dc, &position);
+    EXPECT_EQ(position.x, 8);
+    EXPECT_EQ(position.y, 81);
+
+    DrawSunkenFrame(frameDc, list);
+    EXPECT_EQ(Differences(canvas.Pixels(), expected, 130), "") << "drawn twice";
+
+    ::SelectObject(dc, oldPen);
+    ::SelectObject(dc, oldBrush);
+    ::DeleteObject(red);
+    ::DeleteObject(hatch);
+}
+
+namespace {
+
+constexpr char kLinkKey[] = "EUDC\\950";
+constexpr char kLinkedFont[] = "AR PL UMing TW";
+
+// Rows of the real main dialog, drawn on a canvas shaped like one row of its list.
+class ListRowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        HKEY key = nullptr;
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        const char path[] = "C:\\eudc\\TW.TTE";
+        ::RegSetValueExA(key, kLinkedFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
+        ::RegCloseKey(key);
+        theApp.m_pMainWnd = &dialog;
+    }
+    void TearDown() override
+    {
+        theApp.m_pMainWnd = nullptr;
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kLinkKey, kLinkedFont);
+    }
+
+    // Runs `check` with the dialog open, then closes it.
+    void WithDialogOpen(const std::function<void()>& check)
+    {
+        RunModalScript(dialog, {[&] {
+            list = ::GetDlgItem(dialog.m_hWnd, IDC_FONT_LIST);
+            RECT client{};
+            ::GetClientRect(list, &client);
+            rowWidth = client.right;
+            rowHeight = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+            check();
+            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        }});
+    }
+
+    static int RowOf(const char* font)
+    {
+        for (size_t row = 0; row < FontList.size(); ++row)
+            if (FontList[row] == font)
+                return static_cast<int>(row);
+        return -1;
+    }
+
+    // A row's canvas as the list hands it over: its font and colours.
+    std::unique_ptr<Canvas> RowCanvas() const
+    {
+        auto canvas = std::make_unique<Canvas>(rowWidth, rowHeight, kBlack);
+        ::SelectObject(canvas->Dc(), reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+        ::SetBkColor(canvas->Dc(), ::GetSysColor(COLOR_WINDOW));
+        ::SetTextColor(canvas->Dc(), ::GetSysColor(COLOR_WINDOWTEXT));
+        return canvas;
+    }
+
+    void AskDialogToDraw(const Canvas& canvas, int row, UINT action, UINT state) const
+    {
+        DRAWITEMSTRUCT item{ODT_LISTBOX, IDC_FONT_LIST, static_cast<UINT>(row), action, state, list, canvas.Dc(),
+                            canvas.Rect(), 0};
+        ::SendMessageA(dialog.m_hWnd, WM_DRAWITEM, IDC_FONT_LIST, reinterpret_cast<LPARAM>(&item));
+    }
+
+    std::vector<COLORREF> DrawnByDialog(int row, UINT state) const
+    {
+        const auto canvas = RowCanvas();
+        AskDialogToDraw(*canvas, row, ODA_DRAWENTIRE, state);
+        EXPECT_EQ(::GetTextColor(canvas->Dc()), ::GetSysColor(COLOR_WINDOWTEXT)) << "text colour restored";
+        return canvas->Pixels();
+    }
+
+    // The row as it should look, put together from its parts.
+    std::vector<COLORREF> DrawnByHand(const char* name, const char* link, bool grey, UINT state,
+                                      UINT nameFormat = DT_VCENTER) const
+    {
+        const auto canvas = RowCanvas();
+        canvas->Fill(::GetSysColor(COLOR_WINDOW));
+        PaintItemByHand(canvas->Dc(), 0, 0);
+        RECT text{kItemWidth + 2, 0, rowWidth, rowHeight};
+        ::DrawTextA(canvas->Dc(), name, -1, &text, nameFormat);
+        if (grey)
+            ::SetTextColor(canvas->Dc(), kLightGrey);
+        ::DrawTextA(canvas->Dc(), link, -1, &text, DT_RIGHT | DT_VCENTER);
+        const RECT row = canvas->Rect();
+        if (state & ODS_SELECTED)
+            ::InvertRect(canvas->Dc(), &row);
+        if (state & ODS_FOCUS)
+            ::DrawFocusRect(canvas->Dc(), &row);
+        return canvas->Pixels();
+    }
+
+    CFontLinkDlg dialog;
+    HWND list = nullptr;
+    int rowWidth = 0;
+    int rowHeight = 0;
+};
+
+// "系統預設外字集" in code page 950.
+constexpr char kSystemDefaultLabel[] = "\xA8\x74\xB2\xCE\xB9\x77\xB3\x5D\xA5\x7E\xA6\x72\xB6\xB0";
+
+}  // namespace
+
+TEST_F(ListRowTest, RowsLookAsPutTogetherByHandInEveryState)
+{
+    WithDialogOpen([&] {
+        const int linked = RowOf(kLinkedFont);
+        const int unlinked = RowOf("AR PL UMing HK");
+        ASSERT_GT(linked, 0);
+        ASSERT_GT(unlinked, 0);
+        const struct {
+            int row;
+            const char* name;
+            const char* link;
+            bool grey;
+        } rows[] = {
+            {0, kSystemDefaultLabel, "no assigned", true},
+            {linked, kLinkedFont, "TW.TTE", false},
+            {unlinked, "AR PL UMing HK", "no assigned", true},
+        };
+        for (const auto& r : rows) {
+            for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_FOCUS), UINT(ODS_SELECTED | ODS_FOCUS)}) {
+                SCOPED_TRACE(testing::Message() << "row " << r.row << ", state " << state);
+                EXPECT_EQ(Differences(DrawnByDialog(r.row, state), DrawnByHand(r.name, r.link, r.grey, state),
+                                      rowWidth),
+                          "");
+            }
+        }
+
+        // Selection inverts every pixel, the grey text included.
+        const std::vector<COLORREF> plain = DrawnByDialog(unlinked, 0);
+        const std::vector<COLORREF> selected = DrawnByDialog(unlinked, ODS_SELECTED);
+        std::vector<COLORREF> inverted;
+        for (COLORREF pixel : plain)
+            inverted.push_back(pixel ^ 0xFFFFFF);
+        EXPECT_EQ(Differences(selected, inverted, rowWidth), "");
+        EXPECT_NE(std::count(plain.begin(), plain.end(), kLightGrey), 0) << "the grey text";
+    });
+}
+
+TEST_F(ListRowTest, SelectionAndFocusChangesToggleTheRow)
+{
+    WithDialogOpen([&] {
+        const int row = RowOf(kLinkedFont);
+        const auto canvas = RowCanvas();
+        AskDialogToDraw(*canvas, row, ODA_DRAWENTIRE, 0);
+        const std::vector<COLORREF> start = canvas->Pixels();
+
+        AskDialogToDraw(*canvas, row, ODA_SELECT, ODS_SELECTED);
+        EXPECT_EQ(Differences(canvas->Pixels(), DrawnByDialog(row, ODS_SELECTED), rowWidth), "") << "selected";
+        AskDialogToDraw(*canvas, row, ODA_SELECT, 0);
+        EXPECT_EQ(Differences(canvas->Pixels(), start, rowWidth), "") << "deselected";
+        AskDialogToDraw(*canvas, row, ODA_SELECT, ODS_SELECTED);
+        AskDialogToDraw(*canvas, row, ODA_SELECT, 0);
+        EXPECT_EQ(Differences(canvas->Pixels(), start, rowWidth), "") << "selected and deselected again";
+
+        AskDialogToDraw(*canvas, row, ODA_FOCUS, ODS_FOCUS);
+        EXPECT_EQ(Differences(canvas->Pixels(), DrawnByDialog(row, ODS_FOCUS), rowWidth), "") << "focused";
+        AskDialogToDraw(*canvas, row, ODA_FOCUS, 0);
+        EXPECT_EQ(Differences(canvas->Pixels(), start, rowWidth), "") << "focus gone";
+
+        // Requests of no known kind, and rows that are not in the list, draw nothing.
+        AskDialogToDraw(*canvas, row, 0, ODS_SELECTED);
+        AskDialogToDraw(*canvas, row, 8, ODS_SELECTED);
+        AskDialogToDraw(*canvas, static_cast<int>(FontList.size()), ODA_DRAWENTIRE, ODS_SELECTED);
+        AskDialogToDraw(*canvas, -1, ODA_DRAWENTIRE, ODS_SELECTED);
+        EXPECT_EQ(Differences(canvas->Pixels(), start, rowWidth), "");
+    });
+}
+
+TEST_F(ListRowTest, AnAmpersandInANameMarksAMnemonic)
+{
+    WithDialogOpen([&] {
+        const int row = RowOf("AR PL UMing HK");
+        const CString kept = FontList[row];
+        FontList[row] = "A&B&&C";
+        const std::vector<COLORREF> drawn = DrawnByDialog(row, 0);
+        FontList[row] = kept;
+        EXPECT_EQ(Differences(drawn, DrawnByHand("A&B&&C", "no assigned", true, 0), rowWidth), "");
+        EXPECT_NE(Differences(drawn, DrawnByHand("A&B&&C", "no assigned", true, 0, DT_VCENTER | DT_NOPREFIX),
+                              rowWidth),
+                  "");
+    });
+}
