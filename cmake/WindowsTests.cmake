@@ -56,3 +56,8 @@ add_test(NAME links
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/links.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
             ${CMAKE_BINARY_DIR}/screenshots/links)
 run_in_wine_prefix(links x11)
+
+add_test(NAME painting
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/painting.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
+            ${CMAKE_BINARY_DIR}/screenshots/painting)
+run_in_wine_prefix(painting x11)

@@ -7,6 +7,9 @@
 //   drive double-click-row ROW       double-clicks it
 //   drive unselect                   leaves the list without a selected row
 //   drive row-rect ROW               prints the row's "x y width height" on the screen
+//   drive list-rect                  prints the list's "x y width height" on the screen
+//   drive key KEY                    presses up, down, home or end where the focus is
+//   drive minimize | restore         minimises or restores the main dialog
 //   drive choose-file PATH           types PATH into the open-file dialog and presses OK
 //   drive cancel-file                presses Cancel in the open-file dialog
 //   drive no-file-dialog MS          fails if an open-file dialog opens within MS
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "resource.h"
 
@@ -96,6 +100,27 @@ int PrintRowRect(HWND list, int row)
     return 0;
 }
 
+int PrintWindowRect(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    return 0;
+}
+
+int PressNamedKey(HWND window, const std::string& name)
+{
+    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP}, {"down", VK_DOWN}, {"home", VK_HOME}, {"end", VK_END}};
+    for (const auto& [keyName, key] : keys) {
+        if (name == keyName) {
+            PressKey(window, key);
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "drive: unknown key: %s\n", name.c_str());
+    return 2;
+}
+
 int AnswerFileDialog(const wchar_t* path)
 {
     const HWND dialog = WaitForDialog(kFileDialogTitle, 20000);
@@ -145,13 +170,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "drive: the main dialog did not appear\n");
         return 1;
     }
-    if (command == "wait-main") {
-        RECT rect{};
-        ::GetWindowRect(window, &rect);
-        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top);
-        return 0;
-    }
+    if (command == "wait-main")
+        return PrintWindowRect(window);
     const HWND list = ::GetDlgItem(window, IDC_FONT_LIST);
     const char* argument = argc > 2 ? argv[2] : nullptr;
     if (command == "close" && argument)
@@ -170,6 +190,14 @@ int main(int argc, char** argv)
     }
     if (command == "row-rect" && argument)
         return PrintRowRect(list, std::atoi(argument));
+    if (command == "list-rect")
+        return PrintWindowRect(list);
+    if (command == "key" && argument)
+        return PressNamedKey(window, argument);
+    if (command == "minimize" || command == "restore") {
+        ::PostMessageW(window, WM_SYSCOMMAND, command == "minimize" ? SC_MINIMIZE : SC_RESTORE, 0);
+        return 0;
+    }
     if (command == "choose-file" && argument) {
         wchar_t path[MAX_PATH] = {};
         ::MultiByteToWideChar(CP_UTF8, 0, argument, -1, path, MAX_PATH);

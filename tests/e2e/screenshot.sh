@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the real program under Xvfb on a Wine desktop, keeps a screenshot of its main
-# window and checks that the window was painted with the dialog's grey.
+# Runs the real program under Xvfb on a Wine desktop, with one font linked and the others
+# not, keeps a screenshot of its main window and checks that the window was painted with
+# the dialog's grey.
 #   screenshot.sh VELTRANE.EXE drive.exe OUTPUT.png     (WINEPREFIX names a prepared prefix)
 set -euo pipefail
 program=$1
@@ -11,10 +12,13 @@ if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
     VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
-wine "$program" &
-pid=$!
 # Nothing of Wine may outlive this X display.
 trap 'wineserver -k 2>/dev/null || true' EXIT
+key='HKCU\EUDC\950'
+wine reg delete "$key" /f >/dev/null 2>&1
+wine reg add "$key" /v 'AR PL UMing TW' /d 'C:\eudc\TW.TTE' /f >/dev/null 2>&1
+wine "$program" &
+pid=$!
 read -r x y width height < <(wine "$drive" wait-main | tr -d '\r')
 # The Wine desktop sits at the top-left of the X screen, so its coordinates are the
 # screen's. Give the window a moment to paint, then take the picture.

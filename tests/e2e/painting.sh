@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The main window's painting as the screen shows it, under Xvfb: the sunken frame around
+# the list, read pixel by pixel from the real window at start, after a restore and after
+# Remove repainted the window; and the list after the selection moved, by keys and by
+# mouse, compared with the list before.
+#   painting.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (WINEPREFIX names a prepared prefix)
+set -uo pipefail
+program=$1
+drive=$2
+pictures=$3
+
+if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
+    VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+trap 'wineserver -k 2>/dev/null || true' EXIT
+mkdir -p "$pictures"
+
+key='HKCU\EUDC\950'
+IDC_REMOVE=1008
+# Wine lists the UMing families CN, TW, HK, TW MBE after row 0.
+FONT_ROW=2
+font='AR PL UMing TW'
+
+failures=0
+pass() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+drive() { wine "$drive" "$@" | tr -d '\r'; }
+
+# The frame's pixels around the list, in a picture of the list and two pixels around it:
+# grey and black above and to the left, white below and to the right, and the dialog's
+# grey in the column and the row just past the list.
+check_frame() {
+    local x y width height wrong
+    read -r x y width height < <(drive list-rect)
+    import -window root -crop "$((width + 4))x$((height + 4))+$((x - 2))+$((y - 2))" +repage "$pictures/frame-$1.png"
+    wrong=$(convert "$pictures/frame-$1.png" txt:- | awk -F'[,:() ]+' -v R=$((width + 2)) -v B=$((height + 2)) '
+        NR == 1 { next }
+        {
+            x = $1; y = $2; got = $3 "," $4 "," $5; want = ""
+            if ((y == 0 && x <= R) || (x == 0 && y >= 1)) want = "128,128,128"
+            else if ((y == 1 && x >= 1 && x <= R - 1) || (x == 1 && y >= 2 && y <= B)) want = "0,0,0"
+            else if (x == R + 1 || y == B + 1) want = "255,255,255"
+            else if ((x == R && y >= 1) || (y == B && x >= 2)) want = "192,192,192"
+            if (want != "" && got != want) { n++; if (n <= 3) printf " (%d,%d) is %s, not %s;", x - 2, y - 2, got, want }
+        }
+        END { if (n) printf " %d pixels wrong", n }')
+    if [ -z "$wrong" ]; then
+        pass "$1: the sunken frame around the list (${width}x${height} at $x,$y)"
+    else
+        fail "$1: the frame, relative to the list's top-left:$wrong"
+    fi
+}
+picture_list() {
+    local x y width height
+    sleep 0.5
+    read -r x y width height < <(drive list-rect)
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/list-$1.png"
+}
+same_picture() {
+    [ "$(convert "$pictures/list-$1.png" rgb:- | md5sum)" = "$(convert "$pictures/list-$2.png" rgb:- | md5sum)" ]
+}
+expect_list() {
+    picture_list "$1"
+    if same_picture "$1" "$2"; then pass "$3: the list looks as before"; else fail "$3: the list differs from list-$2.png"; fi
+}
+
+wine reg delete "$key" /f >/dev/null 2>&1
+wine reg add "$key" /v "$font" /d 'C:\eudc\TW.TTE' /f >/dev/null 2>&1
+wine "$program" &
+pid=$!
+drive wait-main >/dev/null || { echo "FAIL the program did not start"; exit 1; }
+sleep 1
+check_frame start
+
+drive minimize
+sleep 1
+drive restore
+sleep 1
+check_frame restored
+
+drive click-row 1
+picture_list row-1
+drive key down
+drive key down
+drive key up
+drive key up
+expect_list keys row-1 "row 1 again after Down, Down, Up, Up"
+drive click-row 4
+drive click-row 0
+drive click-row 1
+expect_list mouse row-1 "row 1 again after clicks on rows 4 and 0"
+
+drive click-row $FONT_ROW
+drive press $IDC_REMOVE
+sleep 1
+if wine reg query "$key" /v "$font" >/dev/null 2>&1; then fail "Remove left the link"; else pass "Remove deleted the link"; fi
+check_frame "after-remove"
+
+drive close close-button
+wait "$pid"
+exit $((failures > 0))
