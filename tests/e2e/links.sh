@@ -9,10 +9,7 @@ program=$1
 drive=$2
 pictures=$3
 
-if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
-    VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-trap 'wineserver -k 2>/dev/null || true' EXIT
+source "$(dirname "$0")/under-xvfb.sh"
 mkdir -p "$pictures"
 
 key='HKCU\EUDC\950'
@@ -26,10 +23,6 @@ font='AR PL UMing TW'
 mkdir -p "$WINEPREFIX/drive_c/eudc"
 for file in EUDC.TTE DEFAULT.TTF OTHER.tte REFUSED.TTC; do : >"$WINEPREFIX/drive_c/eudc/$file"; done
 
-failures=0
-pass() { echo "ok   $*"; }
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-drive() { wine "$drive" "$@" | tr -d '\r'; }
 
 start() {
     wine "$program" &
@@ -67,7 +60,7 @@ picture_row() {
     import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/$2.png"
 }
 same_picture() {
-    [ "$(convert "$pictures/$1.png" rgb:- | md5sum)" = "$(convert "$pictures/$2.png" rgb:- | md5sum)" ]
+    same_pixels "$pictures/$1.png" "$pictures/$2.png"
 }
 expect_row() {
     picture_row "$1" "$2"

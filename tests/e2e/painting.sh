@@ -9,10 +9,7 @@ program=$1
 drive=$2
 pictures=$3
 
-if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
-    VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-trap 'wineserver -k 2>/dev/null || true' EXIT
+source "$(dirname "$0")/under-xvfb.sh"
 mkdir -p "$pictures"
 
 key='HKCU\EUDC\950'
@@ -20,11 +17,6 @@ IDC_REMOVE=1008
 # Wine lists the UMing families CN, TW, HK, TW MBE after row 0.
 FONT_ROW=2
 font='AR PL UMing TW'
-
-failures=0
-pass() { echo "ok   $*"; }
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-drive() { wine "$drive" "$@" | tr -d '\r'; }
 
 # The frame's pixels around the list, in a picture of the list and two pixels around it:
 # grey and black above and to the left, white below and to the right, and the dialog's
@@ -57,7 +49,7 @@ picture_list() {
     import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/list-$1.png"
 }
 same_picture() {
-    [ "$(convert "$pictures/list-$1.png" rgb:- | md5sum)" = "$(convert "$pictures/list-$2.png" rgb:- | md5sum)" ]
+    same_pixels "$pictures/list-$1.png" "$pictures/list-$2.png"
 }
 expect_list() {
     picture_list "$1"

@@ -7,15 +7,11 @@ set -euo pipefail
 program=$1
 drive=$2
 output=$3
+source "$(dirname "$0")/under-xvfb.sh"
 
-if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
-    VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
-# Nothing of Wine may outlive this X display.
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# One font linked, the others not.
 key='HKCU\EUDC\950'
-wine reg delete "$key" /f >/dev/null 2>&1
+wine reg delete "$key" /f >/dev/null 2>&1 || true
 wine reg add "$key" /v 'AR PL UMing TW' /d 'C:\eudc\TW.TTE' /f >/dev/null 2>&1
 wine "$program" &
 pid=$!
