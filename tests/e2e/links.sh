@@ -23,7 +23,6 @@ font='AR PL UMing TW'
 mkdir -p "$WINEPREFIX/drive_c/eudc"
 for file in EUDC.TTE DEFAULT.TTF OTHER.tte REFUSED.TTC; do : >"$WINEPREFIX/drive_c/eudc/$file"; done
 
-
 start() {
     wine "$program" &
     pid=$!

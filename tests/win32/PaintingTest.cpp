@@ -100,13 +100,27 @@ std::string Differences(const std::vector<COLORREF>& actual, const std::vector<C
     return count == 0 ? std::string() : std::to_string(count) + " pixels differ;" + first.str();
 }
 
-// The item picture as its letters say, drawn pixel by pixel, red left out.
-void PaintItemByHand(HDC dc, int left, int top)
+// The item picture as its letters say, drawn pixel by pixel, red left out unless asked.
+void PaintItemByHand(HDC dc, int left, int top, bool withRed = false)
 {
     for (int y = 0; y < kItemHeight; ++y)
         for (int x = 0; x < kItemWidth; ++x)
-            if (kItemRows[y][x] != 'R')
+            if (withRed || kItemRows[y][x] != 'R')
                 ::SetPixel(dc, left + x, top + y, ItemColour(kItemRows[y][x]));
+}
+
+// A device-dependent bitmap, of the screen's kind, holding the canvas's pixels.
+HBITMAP DeviceBitmapOf(const Canvas& canvas)
+{
+    const HDC screen = ::GetDC(nullptr);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, canvas.Width(), canvas.Height());
+    ::ReleaseDC(nullptr, screen);
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    ::BitBlt(dc, 0, 0, canvas.Width(), canvas.Height(), canvas.Dc(), 0, 0, SRCCOPY);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    return bitmap;
 }
 
 bool CanSelectElsewhere(HGDIOBJ bitmap)
@@ -151,20 +165,14 @@ TEST_F(MaskedBitmapTest, LeavesOutRedOverAnyBackgroundWithOneMaskForEveryTarget)
     ASSERT_NE(mask, nullptr);
 
     // A second target of another kind and colour: a device-dependent bitmap in teal.
-    const HDC screen = ::GetDC(nullptr);
-    const HDC ddbDc = ::CreateCompatibleDC(screen);
-    const HBITMAP ddb = ::CreateCompatibleBitmap(screen, 30, 20);
-    ::ReleaseDC(nullptr, screen);
+    const Canvas teal(30, 20, RGB(0, 128, 128));
+    const HBITMAP ddb = DeviceBitmapOf(teal);
+    const HDC ddbDc = ::CreateCompatibleDC(nullptr);
     const HGDIOBJ previous = ::SelectObject(ddbDc, ddb);
-    const HBRUSH teal = ::CreateSolidBrush(RGB(0, 128, 128));
-    const RECT all{0, 0, 30, 20};
-    ::FillRect(ddbDc, &all, teal);
-    ::DeleteObject(teal);
     item.DrawTransparent(ddbDc, 5, 4);
     EXPECT_EQ(item.GetMask(), mask);
-    const Canvas teals(30, 20, RGB(0, 128, 128));
-    ::BitBlt(teals.Dc(), 0, 0, 30, 20, ddbDc, 0, 0, SRCCOPY);
-    ExpectItemOver(teals, RGB(0, 128, 128));
+    ::BitBlt(teal.Dc(), 0, 0, 30, 20, ddbDc, 0, 0, SRCCOPY);
+    ExpectItemOver(teal, RGB(0, 128, 128));
     ::SelectObject(ddbDc, previous);
     ::DeleteObject(ddb);
     ::DeleteDC(ddbDc);
@@ -180,9 +188,7 @@ TEST_F(MaskedBitmapTest, OpaqueDrawCopiesRedToo)
     const Canvas canvas(30, 20, kWhite);
     item.Draw(canvas.Dc(), 5, 4);
     const Canvas expected(30, 20, kWhite);
-    for (int y = 0; y < kItemHeight; ++y)
-        for (int x = 0; x < kItemWidth; ++x)
-            ::SetPixel(expected.Dc(), 5 + x, 4 + y, ItemColour(kItemRows[y][x]));
+    PaintItemByHand(expected.Dc(), 5, 4, true);
     EXPECT_EQ(Differences(canvas.Pixels(), expected.Pixels(), 30), "");
 }
 
@@ -194,17 +200,8 @@ TEST(MaskedBitmap, LeavesOutTheColourOfItsOwnTopLeftPixel)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
             ::SetPixel(source.Dc(), x, y, rows[y][x] == 'B' ? kBlue : rows[y][x] == 'R' ? kRed : kBlack);
-    const HDC screen = ::GetDC(nullptr);
-    const HBITMAP image = ::CreateCompatibleBitmap(screen, 4, 3);
-    ::ReleaseDC(nullptr, screen);
-    const HDC imageDc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(imageDc, image);
-    ::BitBlt(imageDc, 0, 0, 4, 3, source.Dc(), 0, 0, SRCCOPY);
-    ::SelectObject(imageDc, previous);
-    ::DeleteDC(imageDc);
-
     CMaskedBitmap bitmap;
-    bitmap.Attach(image);
+    bitmap.Attach(DeviceBitmapOf(source));
     const Canvas canvas(6, 5, kLightGrey);
     bitmap.DrawTransparent(canvas.Dc(), 1, 1);
     for (int y = 0; y < 5; ++y) {
