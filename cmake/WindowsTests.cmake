@@ -61,3 +61,11 @@ add_test(NAME painting
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/painting.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
             ${CMAKE_BINARY_DIR}/screenshots/painting)
 run_in_wine_prefix(painting x11)
+
+add_test(NAME keyboard_and_about
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/keyboard-and-about.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
+            ${CMAKE_BINARY_DIR}/screenshots)
+run_in_wine_prefix(keyboard_and_about x11)
+
+# Every path a user can take through the real program: `ctest -L e2e`.
+set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about PROPERTIES LABELS e2e)

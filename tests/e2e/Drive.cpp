@@ -13,6 +13,19 @@
 //   drive choose-file PATH           types PATH into the open-file dialog and presses OK
 //   drive cancel-file                presses Cancel in the open-file dialog
 //   drive no-file-dialog MS          fails if an open-file dialog opens within MS
+//   drive file-dialog-rect           waits for the open-file dialog; prints its rectangle
+//   drive about-rect                 waits for the About box; prints its rectangle
+//   drive about-closed               waits until no About box is open
+//   drive about-date                 prints the About box's date line
+//   drive close-box-point main|about prints a screen point on that window's close box
+//   drive button-point ID [about]    prints the screen point at the middle of a button of the
+//                                    main dialog, or of the About box
+//   drive focus                      prints the control id of the focused control
+//   drive selection                  prints the list's selected row, -1 for none
+//   drive iconic                     prints 1 while the main dialog is minimised, else 0
+//   drive key-class                  prints the class of the key HKCU\EUDC\950
+//   drive icon-pixels EXE SIZE R G B prints EXE's icon drawn SIZE pixels wide over that
+//                                    colour, as lines of ImageMagick's txt: format
 // Exits with 1 when a window does not appear in time, or appears when it should not.
 #include <windows.h>
 
@@ -27,6 +40,7 @@ namespace {
 
 const wchar_t kMainCaption[] = L"Corvale Windows 95 外字集關聯程式 Version 1.0";
 const wchar_t kFileDialogTitle[] = L"選擇外字集檔案";
+const wchar_t kAboutCaption[] = L"About veltrane";
 // The older open-file dialog's file-name box.
 constexpr int kFileNameBox = 0x480;
 
@@ -138,6 +152,123 @@ int AnswerFileDialog(const wchar_t* path)
     return 0;
 }
 
+int PrintUtf8(const wchar_t* text)
+{
+    char bytes[512] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    std::printf("%s\n", bytes);
+    return 0;
+}
+
+int PrintWindowRectOf(const wchar_t* caption, const char* what)
+{
+    const HWND window = WaitForDialog(caption, 20000);
+    if (window == nullptr) {
+        std::fprintf(stderr, "drive: the %s did not appear\n", what);
+        return 1;
+    }
+    return PrintWindowRect(window);
+}
+
+int WaitForAboutToClose()
+{
+    for (int i = 0; i < 200; ++i) {
+        if (::FindWindowW(L"#32770", kAboutCaption) == nullptr)
+            return 0;
+        ::Sleep(50);
+    }
+    std::fprintf(stderr, "drive: the About box stayed open\n");
+    return 1;
+}
+
+int PrintAboutDate()
+{
+    const HWND about = WaitForDialog(kAboutCaption, 20000);
+    if (about == nullptr) {
+        std::fprintf(stderr, "drive: the About box did not appear\n");
+        return 1;
+    }
+    wchar_t text[128] = {};
+    ::GetDlgItemTextW(about, IDC_DATE, text, 128);
+    return PrintUtf8(text);
+}
+
+// Asks the window itself where its close box is, across its caption, as the mouse would.
+int PrintCloseBoxPoint(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    for (LONG y = rect.top; y < rect.top + 40; ++y) {
+        for (LONG x = rect.right - 1; x > rect.right - 60; --x) {
+            if (::SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                std::printf("%ld %ld\n", x - 3, y + 3);
+                return 0;
+            }
+        }
+    }
+    std::fprintf(stderr, "drive: no close box found\n");
+    return 1;
+}
+
+int PrintButtonPoint(HWND button)
+{
+    RECT rect{};
+    ::GetWindowRect(button, &rect);
+    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return 0;
+}
+
+int PrintKeyClass()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "drive: no key EUDC\\950\n");
+        return 1;
+    }
+    wchar_t keyClass[64] = {};
+    DWORD length = 64;
+    ::RegQueryInfoKeyW(key, keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr);
+    ::RegCloseKey(key);
+    return PrintUtf8(keyClass);
+}
+
+// The program's icon, drawn at a caption's size the way a caption draws it, so that a
+// picture of the screen can be searched for it.
+int PrintIconPixels(const char* program, int size, COLORREF background)
+{
+    const HMODULE module = ::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const auto icon = static_cast<HICON>(
+        ::LoadImageW(module, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    if (icon == nullptr) {
+        std::fprintf(stderr, "drive: no icon in %s\n", program);
+        return 1;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
+    const HGDIOBJ kept = ::SelectObject(dc, bitmap);
+    const HBRUSH brush = ::CreateSolidBrush(background);
+    const RECT all{0, 0, size, size};
+    ::FillRect(dc, &all, brush);
+    ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", size, size);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const COLORREF pixel = ::GetPixel(dc, x, y);
+            std::printf("%d,%d: (%d,%d,%d)\n", x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
+        }
+    }
+    ::SelectObject(dc, kept);
+    ::DeleteObject(brush);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    ::DestroyIcon(icon);
+    ::FreeLibrary(module);
+    return 0;
+}
+
 int Close(HWND window, const std::string& way)
 {
     if (way == "close-button")
@@ -211,6 +342,39 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "drive: an open-file dialog opened\n");
         return 1;
     }
+    if (command == "file-dialog-rect")
+        return PrintWindowRectOf(kFileDialogTitle, "open-file dialog");
+    if (command == "about-rect")
+        return PrintWindowRectOf(kAboutCaption, "About box");
+    if (command == "about-closed")
+        return WaitForAboutToClose();
+    if (command == "about-date")
+        return PrintAboutDate();
+    if (command == "close-box-point" && argument) {
+        const HWND target = std::string(argument) == "about" ? WaitForDialog(kAboutCaption, 20000) : window;
+        return target != nullptr ? PrintCloseBoxPoint(target) : 1;
+    }
+    if (command == "button-point" && argument) {
+        const HWND owner = argc > 3 ? WaitForDialog(kAboutCaption, 20000) : window;
+        return owner != nullptr ? PrintButtonPoint(::GetDlgItem(owner, std::atoi(argument))) : 1;
+    }
+    if (command == "focus") {
+        std::printf("%d\n", ::GetDlgCtrlID(FocusOf(window)));
+        return 0;
+    }
+    if (command == "selection") {
+        std::printf("%d\n", static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)));
+        return 0;
+    }
+    if (command == "iconic") {
+        std::printf("%d\n", ::IsIconic(window) ? 1 : 0);
+        return 0;
+    }
+    if (command == "key-class")
+        return PrintKeyClass();
+    if (command == "icon-pixels" && argc > 6)
+        return PrintIconPixels(argv[2], std::atoi(argv[3]),
+                               RGB(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
     std::fprintf(stderr, "drive: unknown command %s\n", command.c_str());
     return 2;
 }

@@ -61,6 +61,36 @@ picture_row() {
 same_picture() {
     same_pixels "$pictures/$1.png" "$pictures/$2.png"
 }
+# What reg shows of the whole key, to compare before and after.
+key_contents() {
+    wine reg query "$key" 2>/dev/null | tr -d '\r' | grep '    REG_' | sort
+}
+# The right-hand part of each row, where the link's text is, while another row is selected.
+picture_link_area() {
+    local x y width height
+    read -r x y width height < <(drive row-rect "$1")
+    import -window root -crop "120x${height}+$((x + width - 120))+${y}" +repage "$pictures/link-area-$1.png"
+}
+# Every row shows the same light-grey text (drawn with grey edges) and nothing dark: "no assigned" everywhere.
+expect_no_links_shown() {
+    local row shades
+    drive click-row $OTHER_ROW
+    picture_link_area 0
+    drive click-row $DEFAULT_ROW
+    for row in 1 2 3 4; do picture_link_area $row; done
+    for row in 1 2 3 4; do
+        same_pixels "$pictures/link-area-0.png" "$pictures/link-area-$row.png" ||
+            { fail "$1: row $row's link text differs from row 0's"; return; }
+    done
+    shades=$(convert "$pictures/link-area-0.png" -colorspace gray -depth 8 txt:- |
+        awk -F'[,:() ]+' 'NR > 1 { if ($3 < 150) dark++; else if ($3 < 255) light++ } END { print dark + 0, light + 0 }')
+    if [ "${shades%% *}" = 0 ] && [ "${shades##* }" -gt 50 ]; then
+        pass "$1: every row shows the same light-grey text, no file name"
+    else
+        fail "$1: dark and light-grey pixels of the link text: $shades"
+    fi
+}
+
 expect_row() {
     picture_row "$1" "$2"
     if same_picture "$2" "$3"; then pass "$4: the row looks as $3"; else fail "$4: the row differs from $3"; fi
@@ -70,6 +100,9 @@ expect_row() {
 wine reg delete "$key" /f >/dev/null 2>&1
 start
 if wine reg query "$key" >/dev/null 2>&1; then pass "start without the key: the key exists now"; else fail "start without the key: no key"; fi
+keyClass=$(drive key-class)
+if [ "$keyClass" = REG_SZ ]; then pass "start without the key: its class is REG_SZ"; else fail "start without the key: its class is '$keyClass'"; fi
+expect_no_links_shown "start without the key"
 picture_row $FONT_ROW font-unlinked
 picture_row $DEFAULT_ROW default-unlinked
 picture_row $CASE_ROW case-unlinked
@@ -107,8 +140,10 @@ stop
 values=$(wine reg query "$key" | tr -d '\r' | grep -c '    REG_')
 if [ "$values" = 10008 ]; then pass "the other 10,008 values are still there"; else fail "$values values left, not 10,008"; fi
 
-# Modify by button on a font row, and by double-click on row 0.
+# Modify by button on a font row, and by double-click on row 0. A link of a font that is
+# not installed must outlive everything that follows.
 wine reg delete "$key" /f >/dev/null 2>&1
+wine reg add "$key" /v 'Not Installed' /d 'C:\eudc\GONE.TTE' /f >/dev/null 2>&1
 start
 drive click-row $FONT_ROW
 drive press $IDC_MODIFY
@@ -140,11 +175,36 @@ sleep 0.5
 expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "refused, cancelled, unselected"
 expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\DEFAULT.TTF" "refused, cancelled, unselected"
 
-# Replace a link, then remove both.
+# Replace both links, by double-click on the font row and by button on row 0.
+drive double-click-row $FONT_ROW
+drive choose-file 'C:\eudc\OTHER.tte'
+expect_link "$font" "REG_SZ	C:\\eudc\\OTHER.tte" "double-click on a linked font"
+drive click-row $DEFAULT_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\EUDC.TTE'
+expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify on row 0 when linked"
+
+# While the open-file dialog is open the main dialog stays usable: the link goes to the row
+# selected when the open-file dialog closes.
 drive click-row $FONT_ROW
 drive press $IDC_MODIFY
-drive choose-file 'C:\eudc\OTHER.tte'
-expect_link "$font" "REG_SZ	C:\\eudc\\OTHER.tte" "Modify of a linked font"
+drive file-dialog-rect >/dev/null
+drive click-row $OTHER_ROW
+drive choose-file 'C:\eudc\DEFAULT.TTF'
+expect_link 'AR PL UMing CN' "REG_SZ	C:\\eudc\\DEFAULT.TTF" "another row selected while the open-file dialog was open"
+expect_link "$font" "REG_SZ	C:\\eudc\\OTHER.tte" "another row selected while the open-file dialog was open: the first row"
+drive click-row $OTHER_ROW
+drive press $IDC_REMOVE
+expect_link 'AR PL UMing CN' none "Remove"
+
+# Remove where there is no link changes nothing.
+before=$(key_contents)
+drive click-row $CASE_ROW
+drive press $IDC_REMOVE
+sleep 1
+if [ "$(key_contents)" = "$before" ]; then pass "Remove on a row without a link: the key is unchanged"; else fail "Remove on a row without a link changed the key"; fi
+
+# Remove both links.
 drive click-row $FONT_ROW
 drive press $IDC_REMOVE
 expect_link "$font" none "Remove"
@@ -154,5 +214,6 @@ drive press $IDC_REMOVE
 expect_link SystemDefaultEUDCFont none "Remove on row 0"
 expect_row $DEFAULT_ROW default-removed default-unlinked "Remove on row 0"
 stop
+expect_link 'Not Installed' "REG_SZ	C:\\eudc\\GONE.TTE" "every command on the installed fonts, the link of a font not installed"
 
 exit $((failures > 0))

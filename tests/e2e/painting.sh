@@ -18,6 +18,24 @@ IDC_REMOVE=1008
 FONT_ROW=2
 font='AR PL UMing TW'
 
+# Whether the minimised window shows the program's icon, as its caption's small icon drawn
+# over the caption's colour (the colour the picture holds most).
+check_minimised_icon() {
+    local x y width height background
+    read -r x y width height < <(drive wait-main)
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/minimised.png"
+    background=$(convert "$pictures/minimised.png" -alpha off -depth 8 txt:- |
+        awk -F'[,:() ]+' 'NR > 1 { print $3, $4, $5 }' | sort | uniq -c | sort -rn | awk 'NR == 1 { print $2, $3, $4 }')
+    # shellcheck disable=SC2086
+    differ=$({ drive icon-pixels "$program" 16 $background; echo END
+        convert "$pictures/minimised.png" -alpha off -depth 8 txt:-; } | awk -f "$(dirname "$0")/icon-placement.awk")
+    if [ "$(drive iconic)" = 1 ] && [ "$differ" = 0 ]; then
+        pass "minimised: the window (${width}x${height} at $x,$y) shows the program's icon"
+    else
+        fail "minimised: iconic $(drive iconic), $differ pixels of the icon differ in minimised.png"
+    fi
+}
+
 # The frame's pixels around the list, in a picture of the list and two pixels around it:
 # grey and black above and to the left, white below and to the right, and the dialog's
 # grey in the column and the row just past the list.
@@ -66,6 +84,7 @@ check_frame start
 
 drive minimize
 sleep 1
+check_minimised_icon
 drive restore
 sleep 1
 check_frame restored
