@@ -40,6 +40,8 @@ add_executable(veltrane WIN32 src/platform/win32/WinMain.cpp $<TARGET_OBJECTS:ve
 target_link_libraries(veltrane PRIVATE veltrane_win)
 set_target_properties(veltrane PROPERTIES OUTPUT_NAME VELTRANE SUFFIX .EXE)
 
+include(cmake/Release.cmake)
+
 if(VELTRANE_TESTS)
     include(cmake/WindowsTests.cmake)
 endif()

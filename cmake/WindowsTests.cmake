@@ -1,6 +1,8 @@
 # Windows tests run under Wine in prefixes of their own under the build folder, never the
 # user's: one with Wine's null display driver for the window tests, one with the X11
 # driver for the real program under Xvfb.
+# The test framework is not part of the release archive.
+set(INSTALL_GTEST OFF)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(wine_env WINEDEBUG=-all LC_ALL=zh_TW.UTF-8)

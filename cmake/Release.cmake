@@ -1,0 +1,19 @@
+# The release archive, made by `cpack` in a Windows build folder: the program under a
+# folder named after its architecture, the README with its pictures, and the licence.
+# VELTRANE_RELEASE_BUILDS lists further build folders, for other architectures, whose
+# program goes into the same archive; scripts/release.sh makes them.
+set(VELTRANE_RELEASE_BUILDS "" CACHE STRING "Other Windows build folders whose program the archive holds too")
+
+install(TARGETS veltrane RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
+install(FILES README.md LICENSE DESTINATION .)
+install(FILES docs/main-window.png docs/about-box.png DESTINATION docs)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME veltrane)
+set(CPACK_PACKAGE_FILE_NAME veltrane-${PROJECT_VERSION}-windows)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};veltrane;ALL;/")
+foreach(build IN LISTS VELTRANE_RELEASE_BUILDS)
+    list(APPEND CPACK_INSTALL_CMAKE_PROJECTS "${build};veltrane;ALL;/")
+endforeach()
+include(CPack)
