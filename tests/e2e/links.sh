@@ -75,8 +75,10 @@ picture_link_area() {
 expect_no_links_shown() {
     local row shades
     drive click-row $OTHER_ROW
+    sleep 0.5
     picture_link_area 0
     drive click-row $DEFAULT_ROW
+    sleep 0.5
     for row in 1 2 3 4; do picture_link_area $row; done
     for row in 1 2 3 4; do
         same_pixels "$pictures/link-area-0.png" "$pictures/link-area-$row.png" ||
