@@ -4,6 +4,9 @@ if(VELTRANE_SANITIZE)
     set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_compile_options(${sanitizers})
     add_link_options(${sanitizers})
+    # The portable library is made before this file is read, so the directory's options
+    # miss it; it is the code under test.
+    target_compile_options(veltrane_portable PRIVATE ${sanitizers})
 endif()
 
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
