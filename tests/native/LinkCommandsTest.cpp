@@ -1,5 +1,5 @@
 // Modify and Remove: what they change, and the order of their steps.
-#include "LinkDoubles.h"
+#include "LinkModelTest.h"
 
 namespace {
 

@@ -3,11 +3,10 @@
 #pragma once
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "model/FontList.h"
 #include "model/FontLinks.h"
@@ -203,16 +202,4 @@ public:
 
 private:
     Events& m_events;
-};
-
-// The model with its doubles, and a font list with the reserved row 0 and two fonts.
-class LinkModelTest : public ::testing::Test {
-protected:
-    void SetUp() override { FontList = {"SystemDefaultEUDCFont", "Xyz", "AR PL UMing TW"}; }
-
-    Events events;
-    FakeRegistry registry{events};
-    FakeLibraries libraries{events};
-    FakeWindow window{events};
-    FontLinks links{registry, libraries, window, IsBig5LeadByte};
 };

@@ -1,5 +1,5 @@
 // The table of links as read from the registry, and what the rows show of it.
-#include "LinkDoubles.h"
+#include "LinkModelTest.h"
 #include "model/EudcPath.h"
 
 using Strings = std::vector<std::string>;
