@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ googletest                       # native build and its tests
+    clang libclang-rt-dev                           # fuzz targets (libFuzzer)
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 fonts-wine                          # running the program

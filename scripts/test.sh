@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the portable code natively
-# with the sanitizers, the Windows build under Wine (in test prefixes under build/,
-# never yours), the real program under Xvfb, and the release archive for x86-64 and i686.
+# with the sanitizers and a short run of its fuzz targets, the Windows build under Wine
+# (in test prefixes under build/, never yours), the real program under Xvfb, and the
+# release archive for x86-64 and i686.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -12,6 +13,9 @@ echo "== Native build of the portable code, with AddressSanitizer and UndefinedB
 cmake -S . -B build/native >/dev/null
 cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure -j"$jobs"
+
+# About a minute in all; scripts/fuzz.sh with a larger number runs them longer.
+scripts/fuzz.sh 20
 
 echo "== Windows build for x86-64, its tests under Wine and the real program under Xvfb"
 cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null

@@ -1,0 +1,14 @@
+# Fuzz targets of the portable model, with clang's libFuzzer and the sanitizers, in a
+# build folder of their own: cmake -S . -B build/fuzz -DVELTRANE_FUZZ=ON
+# -DCMAKE_CXX_COMPILER=clang++ (scripts/fuzz.sh does it and runs them).
+set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+target_compile_options(veltrane_portable PRIVATE ${sanitizers} -fsanitize=fuzzer-no-link)
+
+set(fuzz_targets LinkTableFuzz LinkFileNameFuzz EudcExtensionFuzz)
+foreach(target IN LISTS fuzz_targets)
+    add_executable(${target} tests/fuzz/${target}.cpp tests/native/TestGlobals.cpp)
+    target_include_directories(${target} PRIVATE tests/native)
+    target_compile_options(${target} PRIVATE ${sanitizers} -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE ${sanitizers} -fsanitize=fuzzer)
+    target_link_libraries(${target} PRIVATE veltrane_portable)
+endforeach()
