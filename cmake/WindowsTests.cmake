@@ -33,6 +33,7 @@ add_executable(veltrane_win_tests
     tests/win32/MainDialogTest.cpp
     tests/win32/HelpTest.cpp
     tests/win32/LinksTest.cpp
+    tests/win32/HostileRegistryTest.cpp
     tests/win32/PaintingTest.cpp
     tests/win32/ResourcesTest.cpp
     $<TARGET_OBJECTS:veltrane_res>
