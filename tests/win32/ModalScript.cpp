@@ -33,13 +33,14 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 
 struct OwnedSearch {
     HWND owner;
+    bool shownOnly;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectOwned(HWND window, LPARAM search)
 {
     auto* s = reinterpret_cast<OwnedSearch*>(search);
-    if (::GetWindow(window, GW_OWNER) == s->owner && ::IsWindowVisible(window) &&
+    if (::GetWindow(window, GW_OWNER) == s->owner && (!s->shownOnly || ::IsWindowVisible(window)) &&
         ClassName(window) == "#32770")
         s->found.push_back(window);
     return TRUE;
@@ -58,9 +59,9 @@ INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps)
     return result;
 }
 
-std::vector<HWND> OwnedDialogs(HWND owner)
+std::vector<HWND> OwnedDialogs(HWND owner, bool shownOnly)
 {
-    OwnedSearch search{owner, {}};
+    OwnedSearch search{owner, shownOnly, {}};
     ::EnumThreadWindows(::GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -20,8 +20,9 @@ using ScriptStep = std::function<void()>;
 // failing test ends instead of hanging.
 INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps);
 
-// The visible dialog boxes of this thread that `owner` owns, topmost first.
-std::vector<HWND> OwnedDialogs(HWND owner);
+// The visible dialog boxes of this thread that `owner` owns, topmost first; with
+// `shownOnly` false, also those that a modal loop has created but not shown yet.
+std::vector<HWND> OwnedDialogs(HWND owner, bool shownOnly = true);
 
 CString WindowTextA(HWND window);
 std::wstring WindowTextW(HWND window);
