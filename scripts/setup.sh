@@ -12,6 +12,7 @@ packages=(
     fonts-arphic-uming                              # Big5 TrueType fonts to list
     xvfb xauth imagemagick xdotool                  # a display without a screen, pictures
     locales
+    python3-fonttools                               # fonts generated for tests and the benchmark
 )
 
 missing=()

@@ -1,0 +1,83 @@
+#!/usr/bin/python3
+"""Writes small TrueType fonts with chosen family names and character sets, for tests
+and the benchmark to install in a Wine prefix.
+
+    make_fonts.py FOLDER NAME=CHARSET...    one font per argument
+    make_fonts.py FOLDER --count N          N families "Bench NNNNN", a quarter each
+                                            Big5 and Shift-JIS, the other half Latin
+
+CHARSET is big5, sjis or latin: the code pages the OS/2 table claims, from which
+Windows and Wine derive the character sets a family is reported with. Names are given
+in UTF-8 and stored as Unicode, in English and in Chinese (Taiwan) entries, so that a
+system whose ANSI code page is 950 reports them as their Big5 bytes.
+Needs python3-fonttools (Debian).
+"""
+import sys
+from pathlib import Path
+
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+
+# ulCodePageRange1 bits: 0 Latin 1, 17 Japanese Shift-JIS, 20 Chinese Traditional (Big5).
+CODE_PAGES = {"latin": 1 << 0, "sjis": (1 << 0) | (1 << 17), "big5": (1 << 0) | (1 << 20)}
+# A few characters of each set, so that the font covers what it claims to.
+CHARACTERS = {"latin": "AB", "sjis": "AB\u3042\u4e00", "big5": "AB\u4e00\u8a31"}
+LANGUAGES = (0x0409, 0x0404)  # English (US), Chinese (Taiwan)
+
+
+def square_glyph():
+    pen = TTGlyphPen(None)
+    pen.moveTo((100, 0))
+    pen.lineTo((100, 700))
+    pen.lineTo((600, 700))
+    pen.lineTo((600, 0))
+    pen.closePath()
+    return pen.glyph()
+
+
+def empty_glyph():
+    return TTGlyphPen(None).glyph()
+
+
+def make_font(path, family, charset, postscript):
+    characters = CHARACTERS[charset]
+    glyph_names = [".notdef"] + [f"g{ord(c):04X}" for c in characters]
+    builder = FontBuilder(1000, isTTF=True)
+    builder.setupGlyphOrder(glyph_names)
+    builder.setupCharacterMap({ord(c): f"g{ord(c):04X}" for c in characters})
+    builder.setupGlyf({name: empty_glyph() if name == ".notdef" else square_glyph() for name in glyph_names})
+    builder.setupHorizontalMetrics({name: (700, 100) for name in glyph_names})
+    builder.setupHorizontalHeader(ascent=800, descent=-200)
+    builder.setupOS2(ulCodePageRange1=CODE_PAGES[charset], ulCodePageRange2=0,
+                     sTypoAscender=800, sTypoDescender=-200, usWinAscent=800, usWinDescent=200)
+    builder.setupPost()
+    builder.setupNameTable({"familyName": family, "styleName": "Regular", "psName": postscript}, mac=False)
+    names = builder.font["name"]
+    for language in LANGUAGES[1:]:
+        for name_id, text in ((1, family), (2, "Regular"), (4, family), (6, postscript)):
+            names.setName(text, name_id, 3, 1, language)
+    builder.save(str(path))
+
+
+def bench_families(count):
+    charsets = ("big5", "latin", "sjis", "latin")
+    return [(f"Bench {i:05d}", charsets[i % 4]) for i in range(count)]
+
+
+def main(argv):
+    if len(argv) < 3:
+        sys.exit(__doc__)
+    folder = Path(argv[1])
+    folder.mkdir(parents=True, exist_ok=True)
+    if argv[2] == "--count":
+        fonts = bench_families(int(argv[3]))
+    else:
+        fonts = [tuple(argument.rsplit("=", 1)) for argument in argv[2:]]
+    for index, (family, charset) in enumerate(fonts):
+        if charset not in CODE_PAGES:
+            sys.exit(f"unknown character set {charset!r}: big5, sjis or latin")
+        make_font(folder / f"gen{index:05d}.ttf", family, charset, f"Gen{index:05d}")
+
+
+if __name__ == "__main__":
+    main(sys.argv)
