@@ -7,25 +7,31 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 set(wine_env WINEDEBUG=-all LC_ALL=zh_TW.UTF-8)
 
-# A test fixture that prepares the prefix build/wine-DRIVER and ends its Wine server
-# afterwards; the tests that name the fixture run in that prefix.
+# A test fixture that prepares the prefix build/wine-NAME (NAME is the driver's unless
+# given) and ends its Wine server afterwards; the tests that name it run in that prefix.
 function(add_wine_prefix driver)
-    set(prefix ${CMAKE_BINARY_DIR}/wine-${driver})
+    set(name ${driver})
+    if(ARGC GREATER 1)
+        set(name ${ARGV1})
+    endif()
+    set(prefix ${CMAKE_BINARY_DIR}/wine-${name})
     set(script ${CMAKE_SOURCE_DIR}/tests/e2e/wine-prefix.sh)
-    add_test(NAME wine_${driver}_prefix COMMAND ${script} start ${prefix} ${driver})
-    add_test(NAME wine_${driver}_prefix_stop COMMAND ${script} stop ${prefix})
-    set_tests_properties(wine_${driver}_prefix PROPERTIES FIXTURES_SETUP wine_${driver})
-    set_tests_properties(wine_${driver}_prefix_stop PROPERTIES FIXTURES_CLEANUP wine_${driver})
+    add_test(NAME wine_${name}_prefix COMMAND ${script} start ${prefix} ${driver})
+    add_test(NAME wine_${name}_prefix_stop COMMAND ${script} stop ${prefix})
+    set_tests_properties(wine_${name}_prefix PROPERTIES FIXTURES_SETUP wine_${name})
+    set_tests_properties(wine_${name}_prefix_stop PROPERTIES FIXTURES_CLEANUP wine_${name})
 endfunction()
 
-function(run_in_wine_prefix test driver)
+function(run_in_wine_prefix test name)
     set_tests_properties(${test} PROPERTIES
-        FIXTURES_REQUIRED wine_${driver}
-        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-${driver};${wine_env}")
+        FIXTURES_REQUIRED wine_${name}
+        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-${name};${wine_env}")
 endfunction()
 
 add_wine_prefix(null)
 add_wine_prefix(x11)
+# Its own fonts, generated, would change the rows of the tests in the x11 prefix.
+add_wine_prefix(x11 hostile)
 
 add_executable(veltrane_win_tests
     tests/win32/TestMain.cpp
@@ -70,5 +76,11 @@ add_test(NAME keyboard_and_about
             ${CMAKE_BINARY_DIR}/screenshots)
 run_in_wine_prefix(keyboard_and_about x11)
 
+add_test(NAME hostile_font_names
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/hostile-names.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>
+            ${CMAKE_BINARY_DIR}/screenshots/hostile-names)
+run_in_wine_prefix(hostile_font_names hostile)
+
 # Every path a user can take through the real program: `ctest -L e2e`.
-set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about PROPERTIES LABELS e2e)
+set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names
+    PROPERTIES LABELS e2e)

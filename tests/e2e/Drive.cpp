@@ -26,6 +26,8 @@
 //   drive key-class                  prints the class of the key HKCU\EUDC\950
 //   drive icon-pixels EXE SIZE R G B prints EXE's icon drawn SIZE pixels wide over that
 //                                    colour, as lines of ImageMagick's txt: format
+//   drive find-row TEXT              prints the number of the row whose text is TEXT
+//                                    (letter case aside), or fails
 // Exits with 1 when a window does not appear in time, or appears when it should not.
 #include <windows.h>
 
@@ -269,6 +271,21 @@ int PrintIconPixels(const char* program, int size, COLORREF background)
     return 0;
 }
 
+// The list's own search, which crosses from process to process with its text. The C
+// run-time gives the arguments in the ANSI code page.
+int PrintRowOf(HWND list, const char* text)
+{
+    wchar_t wide[256] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 256);
+    const auto row = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide));
+    if (row == LB_ERR) {
+        std::fprintf(stderr, "drive: no row is %s\n", text);
+        return 1;
+    }
+    std::printf("%ld\n", static_cast<long>(row));
+    return 0;
+}
+
 int Close(HWND window, const std::string& way)
 {
     if (way == "close-button")
@@ -375,6 +392,8 @@ int main(int argc, char** argv)
     if (command == "icon-pixels" && argc > 6)
         return PrintIconPixels(argv[2], std::atoi(argv[3]),
                                RGB(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
+    if (command == "find-row" && argument)
+        return PrintRowOf(list, argument);
     std::fprintf(stderr, "drive: unknown command %s\n", command.c_str());
     return 2;
 }

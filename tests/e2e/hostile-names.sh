@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Fonts whose names hold "&", "@" inside, and double-byte characters whose second byte
+# is 0x5C, the backslash's (許功蓋 is B3 5C A5 5C BB 5C in code page 950), linked and
+# unlinked through the real program under Xvfb. The fonts are generated into the
+# prefix; the registry is read back with Wine's reg, whose output is in code page 950,
+# so that names and data are compared byte for byte. Values that other programs left
+# beside them, some with nearly the same names, must come through unchanged.
+#   hostile-names.sh VELTRANE.EXE drive.exe PICTURES-FOLDER  (WINEPREFIX names a prepared prefix)
+set -uo pipefail
+program=$1
+drive=$2
+pictures=$3
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+
+source "$(dirname "$0")/under-xvfb.sh"
+mkdir -p "$pictures"
+
+key='HKCU\EUDC\950'
+IDC_MODIFY=1007
+IDC_REMOVE=1008
+fonts=('A&B Font' 'Mid@Font' '許功蓋')
+file='C:\eudc\EUDC.TTE'
+dbcs_file='C:\eudc\功.TTE'  # 功 is A5 5C: only the real backslash before it ends the folder
+
+/usr/bin/python3 "$tools/make_fonts.py" "$WINEPREFIX/drive_c/windows/Fonts" "${fonts[@]/%/=big5}" ||
+    { echo "FAIL the fonts could not be made"; exit 1; }
+mkdir -p "$WINEPREFIX/drive_c/eudc"
+: >"$WINEPREFIX/drive_c/eudc/EUDC.TTE"
+
+big5() { printf '%s' "$1" | iconv -f UTF-8 -t CP950; }
+# The key's values as reg lists them, one "    NAME    TYPE    DATA" line each, sorted.
+values() { wine reg query "$key" 2>/dev/null | tr -d '\r' | LC_ALL=C grep -a '    REG_' | LC_ALL=C sort; }
+
+start() {
+    wine "$program" &
+    pid=$!
+    drive wait-main >/dev/null || { echo "FAIL the program did not start"; exit 1; }
+}
+# Closes the program; it must end by itself, and with status 0, not by a crash.
+stop() {
+    drive close close-button
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "the program did not end"
+        wineserver -k
+    fi
+    wait "$pid"
+    local status=$?
+    [ $status = 0 ] || fail "the program ended with status $status"
+}
+row_of() { drive find-row "$1"; }
+# A picture of one row, taken while row 0 is selected.
+picture_row() {
+    local x y width height
+    drive click-row 0
+    sleep 0.5
+    read -r x y width height < <(drive row-rect "$1")
+    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/$2.png"
+}
+# Waits up to five seconds for the key's values to be $1.
+expect_values() {
+    local got
+    for _ in $(seq 50); do
+        got=$(values)
+        [ "$got" = "$1" ] && break
+        sleep 0.1
+    done
+    if [ "$got" = "$1" ]; then pass "$2"; else fail "$2: reg lists"$'\n'"$got"; fi
+}
+
+# References: each font's row without a link, with a link written by reg, with a link to
+# 功.TTE and with one to what a cut inside 功 would leave.
+wine reg delete "$key" /f >/dev/null 2>&1
+start
+declare -A rows
+for font in "${fonts[@]}"; do
+    if rows[$font]=$(row_of "$font"); then pass "'$font' is listed, row ${rows[$font]}"; else fail "'$font' is not listed"; fi
+done
+if row_of '@Mid@Font' >/dev/null 2>&1; then fail "the vertical '@Mid@Font' is listed"; else pass "the vertical '@Mid@Font' is not listed"; fi
+for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "unlinked-$index"; done
+stop
+for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d "$file" /f >/dev/null 2>&1; done
+start
+for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "linked-$index"; done
+stop
+for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d "$dbcs_file" /f >/dev/null 2>&1; done
+start
+for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "dbcs-$index"; done
+stop
+for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d 'C:\eudc\.TTE' /f >/dev/null 2>&1; done
+start
+for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "cut-$index"; done
+stop
+for index in "${!fonts[@]}"; do
+    if same_pixels "$pictures/dbcs-$index.png" "$pictures/cut-$index.png"; then
+        fail "'${fonts[$index]}': the row shows the file name cut inside 功"
+    else
+        pass "'${fonts[$index]}': the link shows whole, not cut inside 功"
+    fi
+done
+
+# What other programs left: names that nearly match, the vertical variant's, a
+# trailing backslash after the 0x5C bytes.
+others=$WINEPREFIX/drive_c/others.reg
+{
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n'
+    printf '"許功"="C:\\\\eudc\\\\PART.TTE"\r\n'
+    printf '"許功蓋\\\\"="C:\\\\eudc\\\\TRAILING.TTE"\r\n'
+    printf '"許功蓋 "="C:\\\\eudc\\\\SPACE.TTE"\r\n'
+    printf '"@Mid@Font"="C:\\\\eudc\\\\VERTICAL.TTE"\r\n'
+    printf '"Mid"="C:\\\\eudc\\\\MID.TTE"\r\n'
+    printf '"AB Font"="C:\\\\eudc\\\\AB.TTE"\r\n'
+    printf '"A&&B Font"="C:\\\\eudc\\\\AMPAMP.TTE"\r\n'
+} | iconv -f UTF-8 -t CP950 >"$others"
+wine reg delete "$key" /f >/dev/null 2>&1
+wine reg import 'C:\others.reg' >/dev/null 2>&1
+before=$(values)
+[ "$(wc -l <<<"$before")" = 7 ] || fail "reg import left $(wc -l <<<"$before") values, not 7"
+
+start
+for index in "${!fonts[@]}"; do
+    font=${fonts[$index]}
+    row=${rows[$font]}
+    drive click-row "$row"
+    drive press $IDC_MODIFY
+    drive choose-file "$file"
+    linked=$(printf '    %s    REG_SZ    %s' "$(big5 "$font")" "$(big5 "$file")")
+    expect_values "$(LC_ALL=C sort <<<"$before"$'\n'"$linked")" \
+        "Modify on '$font': one value, named with the font's bytes, the others unchanged"
+    picture_row "$row" "modified-$index"
+    same_pixels "$pictures/modified-$index.png" "$pictures/linked-$index.png" &&
+        pass "Modify on '$font': the row shows the file's name" || fail "Modify on '$font': the row differs from its linked look"
+    drive click-row "$row"
+    drive press $IDC_REMOVE
+    expect_values "$before" "Remove on '$font': that value deleted, the others unchanged"
+    picture_row "$row" "removed-$index"
+    same_pixels "$pictures/removed-$index.png" "$pictures/unlinked-$index.png" &&
+        pass "Remove on '$font': the row shows no link" || fail "Remove on '$font': the row differs from its unlinked look"
+done
+stop
+
+exit $((failures > 0))
