@@ -45,3 +45,5 @@ include(cmake/Release.cmake)
 if(VELTRANE_TESTS)
     include(cmake/WindowsTests.cmake)
 endif()
+
+include(cmake/Bench.cmake)

@@ -1,0 +1,241 @@
+// Times a dialog program from outside, for the benchmark: VELTRANE.EXE or the floor
+// program, which share the control ids of the main dialog.
+//   measure run EXE PATH ROW REPAINTS   starts EXE and prints one line:
+//       start-up ms, Modify ms, Remove ms, median full repaint ms, peak memory KiB, rows
+//   measure fonts                       prints each report of EnumFontFamiliesA:
+//       character set, font type, face name bytes in hex, face name
+//
+// "Painted" means: the program's thread has answered a sent message and neither the
+// dialog nor its list has anything left to paint. A sent message is answered only
+// where the thread fetches messages, and it fetches WM_PAINT only once its queue is
+// empty, so the round trip is repeated until both update regions are empty.
+// Start-up runs from CreateProcess to the first such moment. Modify runs from the
+// click on OK in the open-file dialog (the user's time in that dialog does not count),
+// Remove from the click on the button, each to the registry change and then to the
+// first painted moment after it; the change is seen through a registry notification.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+
+namespace {
+
+constexpr char kLinkKey[] = "EUDC\\950";
+constexpr int kFileNameBox = 0x480;  // the older open-file dialog's file-name box
+constexpr DWORD kPatience = 60000;
+
+double Now()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER count;
+    ::QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) * 1000.0 / frequency;
+}
+
+[[noreturn]] void Fail(const char* what)
+{
+    std::fprintf(stderr, "measure: %s\n", what);
+    std::exit(1);
+}
+
+struct Search {
+    DWORD process;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<Search*>(parameter);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (process == search.process && window != search.except && ::IsWindowVisible(window) &&
+        std::string(className) == "#32770") {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible dialog of the process other than `except`, waited for.
+HWND WaitForDialog(DWORD process, HWND except)
+{
+    const double start = Now();
+    for (;;) {
+        Search search{process, except, nullptr};
+        ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        if (Now() - start > kPatience)
+            Fail("no dialog appeared");
+        ::Sleep(1);
+    }
+}
+
+bool HasUpdate(HWND window)
+{
+    return ::GetUpdateRect(window, nullptr, FALSE) != FALSE;
+}
+
+void WaitPainted(HWND dialog, HWND list)
+{
+    const double start = Now();
+    do {
+        DWORD_PTR ignored = 0;
+        if (!::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &ignored))
+            Fail("the program stopped answering");
+        if (Now() - start > kPatience)
+            Fail("the program never finished painting");
+    } while (HasUpdate(dialog) || HasUpdate(list));
+}
+
+// An event set at the next change of a value of the link key.
+class KeyWatch {
+public:
+    KeyWatch()
+    {
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_NOTIFY, nullptr, &m_key, nullptr) !=
+            ERROR_SUCCESS)
+            Fail("cannot open the link key");
+        m_event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (::RegNotifyChangeKeyValue(m_key, FALSE, REG_NOTIFY_CHANGE_LAST_SET, m_event, TRUE) != ERROR_SUCCESS)
+            Fail("cannot watch the link key");
+    }
+    ~KeyWatch()
+    {
+        ::CloseHandle(m_event);
+        ::RegCloseKey(m_key);
+    }
+    KeyWatch(const KeyWatch&) = delete;
+    KeyWatch& operator=(const KeyWatch&) = delete;
+    void Wait() const
+    {
+        if (::WaitForSingleObject(m_event, kPatience) != WAIT_OBJECT_0)
+            Fail("the link key did not change");
+    }
+
+private:
+    HKEY m_key = nullptr;
+    HANDLE m_event = nullptr;
+};
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double MedianRepaint(HWND dialog, HWND list, int repaints)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repaints; ++i) {
+        const double start = Now();
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        WaitPainted(dialog, list);
+        times.push_back(Now() - start);
+    }
+    return Median(times);
+}
+
+double TimeModify(DWORD process, HWND dialog, HWND list, const char* path)
+{
+    ::PostMessageW(::GetDlgItem(dialog, IDC_MODIFY), BM_CLICK, 0, 0);
+    const HWND files = WaitForDialog(process, dialog);
+    ::SendMessageA(::GetDlgItem(files, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    const KeyWatch watch;
+    const double start = Now();
+    ::PostMessageW(::GetDlgItem(files, IDOK), BM_CLICK, 0, 0);
+    watch.Wait();
+    WaitPainted(dialog, list);
+    return Now() - start;
+}
+
+double TimeRemove(HWND dialog, HWND list)
+{
+    const KeyWatch watch;
+    const double start = Now();
+    ::PostMessageW(::GetDlgItem(dialog, IDC_REMOVE), BM_CLICK, 0, 0);
+    watch.Wait();
+    WaitPainted(dialog, list);
+    return Now() - start;
+}
+
+int Run(const char* program, const char* path, int row, int repaints)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = std::string("\"") + program + "\"";
+    const double start = Now();
+    if (!::CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        Fail("cannot start the program");
+    const HWND dialog = WaitForDialog(process.dwProcessId, nullptr);
+    const HWND list = ::GetDlgItem(dialog, IDC_FONT_LIST);
+    WaitPainted(dialog, list);
+    const double startupTime = Now() - start;
+
+    const auto rows = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    const double repaint = MedianRepaint(dialog, list, repaints);
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(std::min(row, rows - 1)), 0);
+    const double modify = TimeModify(process.dwProcessId, dialog, list, path);
+    const double remove = TimeRemove(dialog, list);
+
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    ::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+
+    ::PostMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    if (::WaitForSingleObject(process.hProcess, kPatience) != WAIT_OBJECT_0)
+        Fail("the program did not end");
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    std::printf("%.1f %.1f %.1f %.2f %zu %d\n", startupTime, modify, remove, repaint,
+                static_cast<size_t>(memory.PeakWorkingSetSize / 1024), rows);
+    return 0;
+}
+
+int CALLBACK PrintFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontType, LPARAM)
+{
+    std::string hex;
+    for (const char* c = font->lfFaceName; *c != '\0'; ++c) {
+        char byte[3];
+        std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(*c));
+        hex += byte;
+    }
+    std::printf("%u %lu %s %s\n", font->lfCharSet, fontType, hex.c_str(), font->lfFaceName);
+    return 1;
+}
+
+int PrintFonts()
+{
+    const HDC dc = ::GetDC(nullptr);
+    ::EnumFontFamiliesA(dc, nullptr, PrintFamily, 0);
+    ::ReleaseDC(nullptr, dc);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "run" && argc == 6)
+        return Run(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+    if (command == "fonts")
+        return PrintFonts();
+    std::fprintf(stderr, "usage: measure run EXE PATH ROW REPAINTS | measure fonts\n");
+    return 2;
+}
