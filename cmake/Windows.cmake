@@ -44,6 +44,5 @@ include(cmake/Release.cmake)
 
 if(VELTRANE_TESTS)
     include(cmake/WindowsTests.cmake)
+    include(cmake/Bench.cmake)
 endif()
-
-include(cmake/Bench.cmake)
