@@ -347,8 +347,9 @@ int main(int argc, char** argv)
         return 0;
     }
     if (command == "choose-file" && argument) {
+        // Wine hands the arguments over in the ANSI code page.
         wchar_t path[MAX_PATH] = {};
-        ::MultiByteToWideChar(CP_UTF8, 0, argument, -1, path, MAX_PATH);
+        ::MultiByteToWideChar(CP_ACP, 0, argument, -1, path, MAX_PATH);
         return AnswerFileDialog(path);
     }
     if (command == "cancel-file")

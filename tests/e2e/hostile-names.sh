@@ -26,6 +26,7 @@ dbcs_file='C:\eudc\功.TTE'  # 功 is A5 5C: only the real backslash before it e
     { echo "FAIL the fonts could not be made"; exit 1; }
 mkdir -p "$WINEPREFIX/drive_c/eudc"
 : >"$WINEPREFIX/drive_c/eudc/EUDC.TTE"
+: >"$WINEPREFIX/drive_c/eudc/功.TTE"
 
 big5() { printf '%s' "$1" | iconv -f UTF-8 -t CP950; }
 # The key's values as reg lists them, one "    NAME    TYPE    DATA" line each, sorted.
@@ -126,12 +127,12 @@ for index in "${!fonts[@]}"; do
     row=${rows[$font]}
     drive click-row "$row"
     drive press $IDC_MODIFY
-    drive choose-file "$file"
-    linked=$(printf '    %s    REG_SZ    %s' "$(big5 "$font")" "$(big5 "$file")")
+    drive choose-file "$dbcs_file"
+    linked=$(printf '    %s    REG_SZ    %s' "$(big5 "$font")" "$(big5 "$dbcs_file")")
     expect_values "$(LC_ALL=C sort <<<"$before"$'\n'"$linked")" \
         "Modify on '$font': one value, named with the font's bytes, the others unchanged"
     picture_row "$row" "modified-$index"
-    same_pixels "$pictures/modified-$index.png" "$pictures/linked-$index.png" &&
+    same_pixels "$pictures/modified-$index.png" "$pictures/dbcs-$index.png" &&
         pass "Modify on '$font': the row shows the file's name" || fail "Modify on '$font': the row differs from its linked look"
     drive click-row "$row"
     drive press $IDC_REMOVE
