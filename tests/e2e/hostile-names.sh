@@ -32,26 +32,6 @@ big5() { printf '%s' "$1" | iconv -f UTF-8 -t CP950; }
 # The key's values as reg lists them, one "    NAME    TYPE    DATA" line each, sorted.
 values() { wine reg query "$key" 2>/dev/null | tr -d '\r' | LC_ALL=C grep -a '    REG_' | LC_ALL=C sort; }
 
-start() {
-    wine "$program" &
-    pid=$!
-    drive wait-main >/dev/null || { echo "FAIL the program did not start"; exit 1; }
-}
-# Closes the program; it must end by itself, and with status 0, not by a crash.
-stop() {
-    drive close close-button
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        fail "the program did not end"
-        wineserver -k
-    fi
-    wait "$pid"
-    local status=$?
-    [ $status = 0 ] || fail "the program ended with status $status"
-}
 row_of() { drive find-row "$1"; }
 # A picture of one row, taken while row 0 is selected.
 picture_row() {

@@ -20,23 +20,9 @@ font='AR PL UMing TW'
 mkdir -p "$WINEPREFIX/drive_c/eudc"
 : >"$WINEPREFIX/drive_c/eudc/KEYS.TTE"
 
-start() {
-    wine "$program" &
-    pid=$!
-    drive wait-main >/dev/null || { echo "FAIL the program did not start"; exit 1; }
+start_and_settle() {
+    start
     sleep 0.5
-}
-# Waits for the program to end by itself; $1 says how it was asked to.
-expect_exit() {
-    local status
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$pid" 2>/dev/null; then
-        fail "$1: the program is still running"
-        drive close close-box >/dev/null
-    fi
-    wait "$pid"
-    status=$?
-    if [ "$status" = 0 ]; then pass "$1: the program ended with exit code 0"; else fail "$1: exit code $status"; fi
 }
 expect() {
     if [ "$2" = "$3" ]; then pass "$1: $3"; else fail "$1: '$2', not '$3'"; fi
@@ -82,7 +68,7 @@ click() {
 }
 
 wine reg delete "$key" /f >/dev/null 2>&1
-start
+start_and_settle
 
 # The tab order is the template's: Close, the list, Modify, Remove, About, and round again.
 order=$(readings_after focus Tab=$IDC_FONT_LIST Tab=$IDC_MODIFY Tab=$IDC_REMOVE Tab=$IDC_ABOUT Tab=$IDOK)
@@ -169,7 +155,7 @@ keys alt+c
 expect_exit "Alt+C"
 
 # Enter closes the program wherever the focus is, here in the list.
-start
+start_and_settle
 keys Tab
 keys Return
 expect_exit "Enter in the list"

@@ -23,15 +23,6 @@ font='AR PL UMing TW'
 mkdir -p "$WINEPREFIX/drive_c/eudc"
 for file in EUDC.TTE DEFAULT.TTF OTHER.tte REFUSED.TTC; do : >"$WINEPREFIX/drive_c/eudc/$file"; done
 
-start() {
-    wine "$program" &
-    pid=$!
-    drive wait-main >/dev/null || { echo "FAIL the program did not start"; exit 1; }
-}
-stop() {
-    drive close close-button
-    wait "$pid"
-}
 
 # The link of a value name as reg shows it: "REG_SZ<TAB>data", or "none".
 link_of() {
