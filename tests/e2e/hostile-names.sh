@@ -19,13 +19,11 @@ key='HKCU\EUDC\950'
 IDC_MODIFY=1007
 IDC_REMOVE=1008
 fonts=('A&B Font' 'Mid@Font' '許功蓋')
-file='C:\eudc\EUDC.TTE'
 dbcs_file='C:\eudc\功.TTE'  # 功 is A5 5C: only the real backslash before it ends the folder
 
 /usr/bin/python3 "$tools/make_fonts.py" "$WINEPREFIX/drive_c/windows/Fonts" "${fonts[@]/%/=big5}" ||
     { echo "FAIL the fonts could not be made"; exit 1; }
 mkdir -p "$WINEPREFIX/drive_c/eudc"
-: >"$WINEPREFIX/drive_c/eudc/EUDC.TTE"
 : >"$WINEPREFIX/drive_c/eudc/功.TTE"
 
 big5() { printf '%s' "$1" | iconv -f UTF-8 -t CP950; }
@@ -52,8 +50,8 @@ expect_values() {
     if [ "$got" = "$1" ]; then pass "$2"; else fail "$2: reg lists"$'\n'"$got"; fi
 }
 
-# References: each font's row without a link, with a link written by reg, with a link to
-# 功.TTE and with one to what a cut inside 功 would leave.
+# References: each font's row without a link, with a link to 功.TTE written by reg, and
+# with one to what a cut inside 功 would leave.
 wine reg delete "$key" /f >/dev/null 2>&1
 start
 declare -A rows
@@ -63,18 +61,16 @@ done
 if row_of '@Mid@Font' >/dev/null 2>&1; then fail "the vertical '@Mid@Font' is listed"; else pass "the vertical '@Mid@Font' is not listed"; fi
 for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "unlinked-$index"; done
 stop
-for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d "$file" /f >/dev/null 2>&1; done
-start
-for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "linked-$index"; done
-stop
-for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d "$dbcs_file" /f >/dev/null 2>&1; done
-start
-for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "dbcs-$index"; done
-stop
-for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d 'C:\eudc\.TTE' /f >/dev/null 2>&1; done
-start
-for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "cut-$index"; done
-stop
+# Pictures "$2-INDEX" of each font's row, every font linked by reg to $1.
+picture_rows_linked_to() {
+    local font index
+    for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d "$1" /f >/dev/null 2>&1; done
+    start
+    for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "$2-$index"; done
+    stop
+}
+picture_rows_linked_to "$dbcs_file" dbcs
+picture_rows_linked_to 'C:\eudc\.TTE' cut
 for index in "${!fonts[@]}"; do
     if same_pixels "$pictures/dbcs-$index.png" "$pictures/cut-$index.png"; then
         fail "'${fonts[$index]}': the row shows the file name cut inside 功"
