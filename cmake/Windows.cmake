@@ -12,6 +12,7 @@ add_library(veltrane_win OBJECT
     src/app/AboutBox.cpp
     src/app/FontLinkApp.cpp
     src/app/Globals.cpp
+    src/platform/win32/AnsiCodePage.cpp
     src/platform/win32/Bitmap.cpp
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp

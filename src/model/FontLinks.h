@@ -12,15 +12,20 @@
 
 // The key, under HKEY_CURRENT_USER. 950 is Big5's code page, whatever the system's is.
 inline constexpr char kLinkKey[] = "EUDC\\950";
+// The class the key is given when the program creates it.
+inline constexpr char kLinkKeyClass[] = "REG_SZ";
+// What the user is told when the key cannot be read or changed.
+inline constexpr char kRegistryFailure[] = "Access Registry Database failed!";
 
 class FontLinks {
 public:
-    FontLinks(Registry& registry, Libraries& libraries, LinkWindow& window, LeadByteTest isLeadByte);
+    FontLinks(Registry& registry, Libraries& libraries, LinkWindow& window, CodePageRules rules);
 
     // Rebuilds the table from the key, creating the key when it is missing. When it can
     // be neither opened nor created, says so and keeps the table as it was.
     void LoadLinks();
-    // The index of the value with exactly this name, letter case included, or -1.
+    // The index of the value that the registry finds for this name, or -1: letters match
+    // in either case, as the registry matches them.
     int FindLink(CString fontName) const;
     // What the row of FontList[row] shows: its file's name or the no-link text.
     CString GetLinkText(int row) const;
@@ -28,9 +33,11 @@ public:
     // Switches the system's EUDC support on or off; a failure is shown, never returned.
     void SetEUDCEnabled(bool enable);
 
-    // Links a file chosen by the user to the selected row's font.
+    // Links a file chosen by the user to the selected row's font, creating the key if
+    // another program deleted it. A write that fails is shown.
     void OnModify();
-    // Deletes the link of the selected row's font.
+    // Deletes the link of the selected row's font. A font without a link is no failure;
+    // a deletion that fails is shown.
     void OnRemove();
     void OnDblclkFontList();
 
@@ -39,12 +46,19 @@ public:
     CStringArray m_linkFiles;
 
 private:
+    // What a change does when the key is not there.
+    enum class IfKeyMissing { Create, NothingToChange };
+    // A change of one value; true when it was made, or had nothing to change.
+    using Change = std::function<bool(RegistryKey&)>;
+
     // The selected row, or -1 when there is none or it has no font.
     int SelectedFontRow() const;
-    void ChangeKey(const std::function<void(RegistryKey&)>& change);
+    std::unique_ptr<RegistryKey> CreateLinkKey();
+    void ChangeKey(const Change& change, IfKeyMissing ifMissing);
+    bool MakeChange(const Change& change, IfKeyMissing ifMissing);
 
     Registry& m_registry;
     Libraries& m_libraries;
     LinkWindow& m_window;
-    LeadByteTest m_isLeadByte;
+    CodePageRules m_rules;
 };

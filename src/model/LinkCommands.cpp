@@ -3,9 +3,8 @@
 #include "model/FontList.h"
 #include "model/FontLinks.h"
 
-FontLinks::FontLinks(Registry& registry, Libraries& libraries, LinkWindow& window,
-                     LeadByteTest isLeadByte)
-    : m_registry(registry), m_libraries(libraries), m_window(window), m_isLeadByte(isLeadByte)
+FontLinks::FontLinks(Registry& registry, Libraries& libraries, LinkWindow& window, CodePageRules rules)
+    : m_registry(registry), m_libraries(libraries), m_window(window), m_rules(rules)
 {
 }
 
@@ -28,9 +27,12 @@ void FontLinks::OnModify()
     if (row == -1 || !HasEudcExtension(path))
         return;
     const CString& fontName = FontList[row];
-    ChangeKey([&](RegistryKey& key) {  // the path and its NUL
-        key.SetValue(fontName, registry::kString, path.c_str(), static_cast<std::uint32_t>(path.size() + 1));
-    });
+    ChangeKey(
+        [&](RegistryKey& key) {  // the path and its NUL
+            return key.SetValue(fontName, registry::kString, path.c_str(),
+                                static_cast<std::uint32_t>(path.size() + 1)) == registry::kSuccess;
+        },
+        IfKeyMissing::Create);
 }
 
 void FontLinks::OnRemove()
@@ -39,7 +41,12 @@ void FontLinks::OnRemove()
     if (row == -1)
         return;
     const CString& fontName = FontList[row];
-    ChangeKey([&](RegistryKey& key) { key.DeleteValue(fontName); });
+    ChangeKey(
+        [&](RegistryKey& key) {
+            const long result = key.DeleteValue(fontName);
+            return result == registry::kSuccess || result == registry::kNotFound;
+        },
+        IfKeyMissing::NothingToChange);
 }
 
 void FontLinks::OnDblclkFontList()
@@ -50,12 +57,25 @@ void FontLinks::OnDblclkFontList()
 
 // Makes one change to the key while EUDC support is off, then shows the key as it is now.
 // The registry decides which value a name reaches, without regard to case.
-void FontLinks::ChangeKey(const std::function<void(RegistryKey&)>& change)
+void FontLinks::ChangeKey(const Change& change, IfKeyMissing ifMissing)
 {
     SetEUDCEnabled(false);
-    if (const std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kWrite))
-        change(*key);
+    if (!MakeChange(change, ifMissing))
+        m_window.ShowMessage(kRegistryFailure);
     SetEUDCEnabled(true);
     LoadLinks();
     m_window.RepaintAll();
+}
+
+bool FontLinks::MakeChange(const Change& change, IfKeyMissing ifMissing)
+{
+    long opened = registry::kSuccess;
+    std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kWrite, opened);
+    if (!key && opened == registry::kNotFound) {
+        // Another program deleted the key while the window was open.
+        if (ifMissing == IfKeyMissing::NothingToChange)
+            return true;
+        key = CreateLinkKey();
+    }
+    return key && change(*key);
 }

@@ -51,11 +51,12 @@ long ReadValue(RegistryKey& key, std::uint32_t index, LinkValue& value)
 
 void FontLinks::LoadLinks()
 {
-    std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kRead);
+    long opened = registry::kSuccess;
+    std::unique_ptr<RegistryKey> key = m_registry.OpenKey(kLinkKey, registry::kRead, opened);
     if (!key)
-        key = m_registry.CreateKey(kLinkKey, "REG_SZ", registry::kAllAccess);
+        key = CreateLinkKey();
     if (!key) {
-        m_window.ShowMessage("Access Registry Database failed!");
+        m_window.ShowMessage(kRegistryFailure);
         return;
     }
 
@@ -68,9 +69,15 @@ void FontLinks::LoadLinks()
     }
 }
 
+std::unique_ptr<RegistryKey> FontLinks::CreateLinkKey()
+{
+    return m_registry.CreateKey(kLinkKey, kLinkKeyClass, registry::kAllAccess);
+}
+
 int FontLinks::FindLink(CString fontName) const
 {
-    const auto found = std::find(m_linkFonts.begin(), m_linkFonts.end(), fontName);
+    const auto found = std::find_if(m_linkFonts.begin(), m_linkFonts.end(),
+                                    [&](const CString& name) { return m_rules.isSameName(name, fontName); });
     return found == m_linkFonts.end() ? -1 : static_cast<int>(found - m_linkFonts.begin());
 }
 
@@ -79,5 +86,5 @@ CString FontLinks::GetLinkText(int row) const
     const int link = FindLink(FontList[row]);
     if (link == -1)
         return m_window.NoAssignedText();
-    return LinkFileName(m_linkFiles[link], m_isLeadByte);
+    return LinkFileName(m_linkFiles[link], m_rules.isLeadByte);
 }

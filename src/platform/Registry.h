@@ -11,6 +11,7 @@ namespace registry {
 
 // Results, as Win32 numbers them.
 inline constexpr long kSuccess = 0;         // ERROR_SUCCESS
+inline constexpr long kNotFound = 2;        // ERROR_FILE_NOT_FOUND: no such key or value
 inline constexpr long kMoreData = 234;      // ERROR_MORE_DATA
 inline constexpr long kNoMoreItems = 259;   // ERROR_NO_MORE_ITEMS
 
@@ -38,6 +39,7 @@ public:
     // Creates the value or replaces the one whose name matches without regard to case.
     virtual long SetValue(const CString& name, std::uint32_t type, const char* data,
                           std::uint32_t size) = 0;
+    // registry::kNotFound when there is no value of that name.
     virtual long DeleteValue(const CString& name) = 0;
 };
 
@@ -45,8 +47,9 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    // The subkey of HKEY_CURRENT_USER, or null when it cannot be opened.
-    virtual std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access) = 0;
+    // The subkey of HKEY_CURRENT_USER, or null when it cannot be opened; `result` tells
+    // why (registry::kNotFound when there is no such key).
+    virtual std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access, long& result) = 0;
     // The subkey, created with this class when missing; null when that fails too.
     virtual std::unique_ptr<RegistryKey> CreateKey(const char* subkey, const char* keyClass,
                                                    std::uint32_t access) = 0;

@@ -55,5 +55,5 @@ private:
     Win32Registry m_registry;
     Win32Libraries m_libraries;
     // The link table, read from the registry, and the commands that change it.
-    FontLinks m_links{m_registry, m_libraries, *this, IsAnsiLeadByte};
+    FontLinks m_links{m_registry, m_libraries, *this, kAnsiCodePage};
 };

@@ -11,6 +11,8 @@ constexpr char kSystemDefaultLabel[] = "\xA8\x74\xB2\xCE\xB9\x77\xB3\x5D\xA5\x7E
 // Between the item picture and the name.
 constexpr int kNameGap = 2;
 
+constexpr UINT kTextFormat = DT_VCENTER | DT_NOPREFIX;
+
 }  // namespace
 
 // Selection and focus changes arrive as their own requests and are drawn by
@@ -44,10 +46,11 @@ void CFontLinkDlg::DrawEntireRow(const DRAWITEMSTRUCT& item)
     ::ExtTextOutA(dc, text.left, text.top, ETO_OPAQUE, &text, "", 0, nullptr);
     m_bmpItem.DrawTransparent(dc, row.left, row.top);
 
-    // Without DT_SINGLELINE both texts start at the row's top; "&" marks a mnemonic.
+    // Without DT_SINGLELINE both texts start at the row's top. Names and paths are drawn
+    // as they are: an "&" in them is no mnemonic.
     text.left = row.left + m_bmpItem.GetWidth() + kNameGap;
     const CString& name = item.itemID == 0 ? CString(kSystemDefaultLabel) : FontList[item.itemID];
-    ::DrawTextA(dc, name.c_str(), -1, &text, DT_VCENTER);
+    ::DrawTextA(dc, name.c_str(), -1, &text, kTextFormat);
     DrawLinkText(dc, text, m_links.GetLinkText(static_cast<int>(item.itemID)));
 
     if (item.itemState & ODS_SELECTED)
@@ -61,10 +64,10 @@ void CFontLinkDlg::DrawLinkText(HDC dc, RECT& text, const CString& linkText) con
 {
     if (linkText == NoAssignedText()) {
         const COLORREF kept = ::SetTextColor(dc, RGB(192, 192, 192));
-        ::DrawTextA(dc, linkText.c_str(), -1, &text, DT_RIGHT | DT_VCENTER);
+        ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
         ::SetTextColor(dc, kept);
     } else {
-        ::DrawTextA(dc, linkText.c_str(), -1, &text, DT_RIGHT | DT_VCENTER);
+        ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
     }
 }
 

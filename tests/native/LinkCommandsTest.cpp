@@ -134,32 +134,75 @@ TEST_F(LinkModelTest, RemoveWithoutALinkStillSwitchesEudcSupport)
     EXPECT_EQ(registry.values.size(), 1u);
 }
 
-// The row of "Xyz" shows no link for a value named "xyz", yet the registry's own
-// matching lets both commands reach that value.
+// A value named in another letter case is the font's link: its row shows it, Modify
+// replaces it under the name it has, and Remove deletes it.
 TEST_F(LinkModelTest, CommandsReachAValueNamedInAnotherLetterCase)
 {
     registry.Add("xyz", "C:\\LOWER.TTE");
     links.LoadLinks();
-    ASSERT_EQ(links.GetLinkText(1), "no assigned");
+    ASSERT_EQ(links.GetLinkText(1), "LOWER.TTE");
     window.selectedRow = 1;
 
     window.chosenPath = "C:\\NEW.TTE";
     links.OnModify();
     ASSERT_EQ(registry.values.size(), 1u);
+    EXPECT_EQ(registry.values[0].name, "xyz");
     EXPECT_EQ(registry.values[0].data, std::string("C:\\NEW.TTE\0", 11));
+    EXPECT_EQ(links.GetLinkText(1), "NEW.TTE");
 
     links.OnRemove();
     EXPECT_TRUE(registry.values.empty());
+    EXPECT_EQ(links.GetLinkText(1), "no assigned");
 }
 
-TEST_F(LinkModelTest, KeyThatCannotBeWrittenChangesNothingAndSaysNothing)
+// Another program deleted the key: Modify makes it again as start-up does and writes the
+// link; Remove has nothing to delete and says nothing.
+TEST_F(LinkModelTest, KeyDeletedMeanwhileIsCreatedByModifyOnly)
 {
-    registry.canWrite = false;
+    registry.keyExists = false;
     window.selectedRow = 1;
+    links.OnRemove();
+    EXPECT_EQ(events, Join({kEudcOff, {"open write"}, kEudcOn, {"open read", "create all", "close", "repaint"}}));
+
+    registry.keyExists = false;
+    registry.createdClass.clear();
+    events.clear();
     window.chosenPath = "C:\\A.TTE";
     links.OnModify();
-    EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write"}, kEudcOn, kReloadAndRepaint}));
-    EXPECT_TRUE(registry.values.empty());
+    EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write", "create all", "set Xyz", "close"}, kEudcOn,
+                            kReloadAndRepaint}));
+    EXPECT_EQ(registry.createdClass, "REG_SZ");
+    EXPECT_EQ(links.GetLinkText(1), "A.TTE");
+}
+
+// A key that cannot be opened for writing, or a write or deletion that fails, is said
+// before EUDC support goes back on; the rest of the command still runs.
+TEST_F(LinkModelTest, ChangesThatFailAreShown)
+{
+    const Events failed{"message Access Registry Database failed!"};
+    registry.Add("Xyz", "C:\\OLD.TTE");
+    window.selectedRow = 1;
+    window.chosenPath = "C:\\A.TTE";
+
+    registry.canWrite = false;
+    links.OnModify();
+    EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write"}, failed, kEudcOn, kReloadAndRepaint}));
+    events.clear();
+    links.OnRemove();
+    EXPECT_EQ(events, Join({kEudcOff, {"open write"}, failed, kEudcOn, kReloadAndRepaint}));
+
+    registry.canWrite = true;
+    registry.writeResult = 5;  // access denied on the value
+    events.clear();
+    links.OnModify();
+    EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write", "set Xyz", "close"}, failed, kEudcOn,
+                            kReloadAndRepaint}));
+    events.clear();
+    links.OnRemove();
+    EXPECT_EQ(events, Join({kEudcOff, {"open write", "delete Xyz", "close"}, failed, kEudcOn, kReloadAndRepaint}));
+
+    EXPECT_EQ(registry.values[0].data, "C:\\OLD.TTE");
+    EXPECT_EQ(links.GetLinkText(1), "OLD.TTE");
 }
 
 // A failing reload is reported for each switch and stops nothing.

@@ -19,6 +19,28 @@ inline bool IsBig5LeadByte(unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE;
 }
 
+// The registry's matching of names, for Big5 text: ASCII letters in either case alike,
+// a double-byte character only to itself, whatever its second byte.
+inline bool IsSameBig5Name(const CString& a, const CString& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (IsBig5LeadByte(x)) {
+            if (x != y || i + 1 == a.size() || a[i + 1] != b[i + 1])
+                return false;
+            ++i;
+        } else if (std::tolower(x) != std::tolower(y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+inline constexpr CodePageRules kBig5{IsBig5LeadByte, IsSameBig5Name};
+
 struct FakeValue {
     CString name;
     std::uint32_t type;
@@ -35,6 +57,7 @@ public:
     bool keyExists = true;
     bool canCreate = true;
     bool canWrite = true;
+    long writeResult = registry::kSuccess;  // what a write or deletion of a value gives
     long enumFailureAt = -1;  // an index at which enumeration fails with access denied
     CString createdClass;
     std::vector<FakeValue> values;
@@ -49,12 +72,15 @@ public:
         return found == values.end() ? nullptr : &*found;
     }
 
-    std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access) override
+    std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access, long& result) override
     {
         m_events.push_back("open " + Access(access));
-        if (std::strcmp(subkey, "EUDC\\950") != 0 || !keyExists || (access == registry::kWrite && !canWrite))
-            return nullptr;
-        return std::make_unique<Key>(*this);
+        result = registry::kSuccess;
+        if (std::strcmp(subkey, "EUDC\\950") != 0 || !keyExists)
+            result = registry::kNotFound;
+        else if (access == registry::kWrite && !canWrite)
+            result = 5;  // ERROR_ACCESS_DENIED
+        return result == registry::kSuccess ? std::make_unique<Key>(*this) : nullptr;
     }
     std::unique_ptr<RegistryKey> CreateKey(const char* subkey, const char* keyClass,
                                            std::uint32_t access) override
@@ -71,11 +97,8 @@ public:
 private:
     std::vector<FakeValue>::iterator Lookup(const CString& name)
     {
-        return std::find_if(values.begin(), values.end(), [&](const FakeValue& value) {
-            return std::equal(value.name.begin(), value.name.end(), name.begin(), name.end(), [](char x, char y) {
-                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-            });
-        });
+        return std::find_if(values.begin(), values.end(),
+                            [&](const FakeValue& value) { return IsSameBig5Name(value.name, name); });
     }
     static std::string Access(std::uint32_t access)
     {
@@ -110,6 +133,8 @@ private:
         long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
         {
             m_registry.m_events.push_back("set " + name);
+            if (m_registry.writeResult != registry::kSuccess)
+                return m_registry.writeResult;
             const auto found = m_registry.Lookup(name);
             if (found == m_registry.values.end())
                 m_registry.values.push_back({name, type, std::string(data, size)});
@@ -120,9 +145,11 @@ private:
         long DeleteValue(const CString& name) override
         {
             m_registry.m_events.push_back("delete " + name);
+            if (m_registry.writeResult != registry::kSuccess)
+                return m_registry.writeResult;
             const auto found = m_registry.Lookup(name);
             if (found == m_registry.values.end())
-                return 2;  // ERROR_FILE_NOT_FOUND
+                return registry::kNotFound;
             m_registry.values.erase(found);
             return registry::kSuccess;
         }

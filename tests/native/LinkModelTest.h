@@ -14,5 +14,5 @@ protected:
     FakeRegistry registry{events};
     FakeLibraries libraries{events};
     FakeWindow window{events};
-    FontLinks links{registry, libraries, window, IsBig5LeadByte};
+    FontLinks links{registry, libraries, window, kBig5};
 };

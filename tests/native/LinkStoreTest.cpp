@@ -99,19 +99,25 @@ TEST_F(LinkModelTest, EnumerationErrorEndsTheLoadQuietly)
     EXPECT_EQ(events, (Events{"open read", "close"}));
 }
 
-// The registry finds "xyz" for "Xyz"; the rows do not.
-TEST_F(LinkModelTest, LookupIsExactLetterCaseIncluded)
+// A row finds its value as the registry does: "xyz" is the value of "Xyz". Only letters
+// fold: A4 61 and A4 41 are two characters whose second bytes look like "a" and "A".
+TEST_F(LinkModelTest, LookupMatchesNamesAsTheRegistryDoes)
 {
+    FontList.push_back("\xA4\x41");
     registry.Add("xyz", "C:\\LOWER.TTE");
-    registry.Add("SystemDefaultEUDCFont", "C:\\DEFAULT.TTE");
+    registry.Add("systemdefaulteudcfont", "C:\\DEFAULT.TTE");
+    registry.Add("\xA4\x61", "C:\\OTHER.TTE");
     links.LoadLinks();
 
-    EXPECT_EQ(links.FindLink("xyz"), 0);
-    EXPECT_EQ(links.FindLink("Xyz"), -1);
-    EXPECT_EQ(links.FindLink("systemdefaulteudcfont"), -1);
+    EXPECT_EQ(links.FindLink("Xyz"), 0);
+    EXPECT_EQ(links.FindLink("XYZ"), 0);
+    EXPECT_EQ(links.FindLink("Xy"), -1);
+    EXPECT_EQ(links.FindLink("\xA4\x41"), -1);
+    EXPECT_EQ(links.FindLink("\xA4\x61"), 2);
     EXPECT_EQ(links.GetLinkText(0), "DEFAULT.TTE");
-    EXPECT_EQ(links.GetLinkText(1), "no assigned");
+    EXPECT_EQ(links.GetLinkText(1), "LOWER.TTE");
     EXPECT_EQ(links.GetLinkText(2), "no assigned");
+    EXPECT_EQ(links.GetLinkText(3), "no assigned");
 }
 
 TEST(LinkFileName, CutsAtTheLastRealBackslash)

@@ -5,6 +5,7 @@
 
 #include <dlgs.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -98,7 +99,7 @@ protected:
     Win32Registry registry;
     Win32Libraries libraries;
     RecordingWindow window;
-    FontLinks links{registry, libraries, window, IsAnsiLeadByte};
+    FontLinks links{registry, libraries, window, kAnsiCodePage};
 };
 
 }  // namespace
@@ -128,7 +129,8 @@ TEST_F(RealRegistryTest, OversizedValuesAreReportedWithTheirSize)
     std::uint32_t nameSize = sizeof name, dataSize = sizeof data, type = 0;
 
     WriteValue("Z", REG_SZ, std::string(259, 'P') + '\0');
-    EXPECT_EQ(registry.OpenKey(kKey, registry::kRead)->EnumValue(0, name, nameSize, type, data, dataSize),
+    long opened = 0;
+    EXPECT_EQ(registry.OpenKey(kKey, registry::kRead, opened)->EnumValue(0, name, nameSize, type, data, dataSize),
               registry::kMoreData);
     EXPECT_EQ(dataSize, 260u);
 
@@ -136,7 +138,7 @@ TEST_F(RealRegistryTest, OversizedValuesAreReportedWithTheirSize)
     WriteValue(std::string(300, 'N'), REG_SZ, "C:\\A.TTE");
     nameSize = sizeof name;
     dataSize = sizeof data;
-    const auto key = registry.OpenKey(kKey, registry::kRead);
+    const auto key = registry.OpenKey(kKey, registry::kRead, opened);
     EXPECT_EQ(key->EnumValue(0, name, nameSize, type, data, dataSize), registry::kMoreData);
     EXPECT_EQ(key->EnumValue(1, name, nameSize, type, data, dataSize), registry::kNoMoreItems);
 }
@@ -166,7 +168,7 @@ TEST_F(RealRegistryTest, HostileContentsLoadAndHideNothing)
     EXPECT_EQ(links.m_linkFiles[links.FindLink("Empty")], "");
     EXPECT_EQ(links.m_linkFiles[links.FindLink(std::string(300, 'N'))], "C:\\LONGNAME.TTE");
     EXPECT_EQ(links.GetLinkText(0), "EUDC.TTE");
-    EXPECT_EQ(links.GetLinkText(1), "no assigned");  // the value's name differs in case
+    EXPECT_EQ(links.GetLinkText(1), "LOWER.TTE");  // the value's name differs in case only
     EXPECT_EQ(links.GetLinkText(2), "LAST.TTE");
     EXPECT_EQ(links.m_linkFiles[links.FindLink("Folder")], "C:\\FONTS\\");
     std::printf("10,008 values loaded in %lld ms\n",
@@ -200,6 +202,23 @@ TEST_F(RealRegistryTest, ModifyAndRemoveChangeOneValue)
     EXPECT_TRUE(window.messages.empty());  // Wine's EnableEUDC is found, though it does nothing
 }
 
+// The registry's own matching of value names, through the ANSI code page: letters of
+// either case alike, full-width ones too; a second byte that looks like a letter is none.
+TEST(ValueNames, MatchAsTheRegistryMatchesThem)
+{
+    EXPECT_TRUE(IsSameValueName("ar pl uming tw", "AR PL UMing TW"));
+    EXPECT_TRUE(IsSameValueName("\xA2\xCF", "\xA2\xE9"));  // Ａ and ａ
+    EXPECT_FALSE(IsSameValueName("\xA4\x61", "\xA4\x41"));  // 兀 and 乙
+    EXPECT_FALSE(IsSameValueName("AR PL UMing TW", "AR PL UMing TW "));
+    EXPECT_TRUE(IsSameValueName("", ""));
+
+    // The registry agrees: what one name wrote, the other reads, and 乙 is not 兀.
+    WriteValue("\xA2\xCF\xA4\x61", REG_SZ, std::string("C:\\A.TTE\0", 9));
+    EXPECT_TRUE(ReadValue("\xA2\xE9\xA4\x61").exists);
+    EXPECT_FALSE(ReadValue("\xA2\xCF\xA4\x41").exists);
+    DeleteLinkKey();
+}
+
 TEST(EudcSwitch, FindsEnableEudcAndReleasesWhatItLoads)
 {
     Win32Libraries libraries;
@@ -223,14 +242,15 @@ TEST(EudcSwitch, FindsEnableEudcAndReleasesWhatItLoads)
     EXPECT_EQ(::GetModuleHandleA("MSACM32.DLL"), nullptr);
 }
 
-TEST(EudcFileDialog, AsksWithTheOlderDialogForTtfFiles)
+TEST(EudcFileDialog, AsksWithTheOlderDialogForEudcFiles)
 {
     const EudcFileDialog dialog;
     const OPENFILENAMEA& ofn = dialog.m_ofn;
     EXPECT_EQ(ofn.lStructSize, static_cast<DWORD>(OPENFILENAME_SIZE_VERSION_400A));
     EXPECT_EQ(ofn.hwndOwner, nullptr);
     EXPECT_EQ(ofn.hInstance, nullptr);
-    EXPECT_EQ(std::string(ofn.lpstrFilter, 25), std::string("\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.ttf)\0*.ttf\0\0", 25));
+    const char filter[] = "\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.tte;*.ttf)\0*.tte;*.ttf\0";
+    EXPECT_EQ(std::string(ofn.lpstrFilter, sizeof filter), std::string(filter, sizeof filter));
     EXPECT_EQ(ofn.lpstrCustomFilter, nullptr);
     EXPECT_EQ(ofn.nFilterIndex, 0u);
     EXPECT_EQ(ofn.nMaxFile, 260u);
@@ -249,8 +269,19 @@ TEST(EudcFileDialog, AsksWithTheOlderDialogForTtfFiles)
 
 namespace {
 
+constexpr char kTestFolder[] = "C:\\eudc-test";
 std::string typedPath;
+std::vector<std::string> listedFiles;
+std::string fileType;
 
+std::string ItemText(HWND control, UINT getText, UINT getLength, int item)
+{
+    std::string text(::SendMessageA(control, getLength, item, 0), '\0');
+    ::SendMessageA(control, getText, item, reinterpret_cast<LPARAM>(text.data()));
+    return text;
+}
+
+// Reads what the dialog lists, then types the path.
 void CALLBACK TypeIntoFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     const HWND dialog = ::FindWindowA("#32770", "\xBF\xEF\xBE\xDC\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7");
@@ -258,29 +289,50 @@ void CALLBACK TypeIntoFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
-    EXPECT_NE(::GetDlgItem(dialog, lst1), nullptr);  // the older dialog's file list
+    const HWND files = ::GetDlgItem(dialog, lst1);  // the older dialog's file list
+    EXPECT_NE(files, nullptr);
+    for (int i = 0; i < ::SendMessageA(files, LB_GETCOUNT, 0, 0); ++i) {
+        std::string file = ItemText(files, LB_GETTEXT, LB_GETTEXTLEN, i);
+        ::CharUpperA(file.data());  // Windows lists the names in lower case, Wine as they are
+        listedFiles.push_back(file);
+    }
+    const HWND types = ::GetDlgItem(dialog, cmb1);
+    fileType = ItemText(types, CB_GETLBTEXT, CB_GETLBTEXTLEN, static_cast<int>(::SendMessageA(types, CB_GETCURSEL, 0, 0)));
     ::SetDlgItemTextA(dialog, edt1, typedPath.c_str());
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace
 
-// The 64-bit dialog accepts the structure and gives back the path typed into it.
-TEST(EudcFileDialog, GivesTheTypedPathOfAnExistingFile)
+// The dialog opens in the current folder, lists its EUDC files of both kinds without
+// anything typed, and gives back the path typed into it; the 64-bit dialog accepts the
+// structure's size.
+TEST(EudcFileDialog, ListsEudcFilesAndGivesTheTypedPath)
 {
-    ::CreateDirectoryA("C:\\eudc-test", nullptr);
-    typedPath = "C:\\eudc-test\\LINK.TTE";
-    ::CloseHandle(::CreateFileA(typedPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ::CreateDirectoryA(kTestFolder, nullptr);
+    typedPath = std::string(kTestFolder) + "\\LINK.TTE";
+    const std::string files[] = {typedPath, std::string(kTestFolder) + "\\FONT.TTF",
+                                 std::string(kTestFolder) + "\\NOTE.TXT"};
+    for (const std::string& file : files)
+        ::CloseHandle(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    char startFolder[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(sizeof startFolder, startFolder);
+    ::SetCurrentDirectoryA(kTestFolder);
 
     EudcFileDialog dialog;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, TypeIntoFileDialog);
     const bool chosen = dialog.DoModal();
     ::KillTimer(nullptr, timer);
+    ::SetCurrentDirectoryA(startFolder);
 
     ASSERT_TRUE(chosen) << "CommDlgExtendedError " << ::CommDlgExtendedError();
-    EXPECT_STREQ(dialog.GetPathName().c_str(), "C:\\eudc-test\\LINK.TTE");
-    ::DeleteFileA(typedPath.c_str());
-    ::RemoveDirectoryA("C:\\eudc-test");
+    EXPECT_STREQ(dialog.GetPathName().c_str(), typedPath.c_str());
+    std::sort(listedFiles.begin(), listedFiles.end());
+    EXPECT_EQ(listedFiles, (std::vector<std::string>{"FONT.TTF", "LINK.TTE"}));
+    EXPECT_EQ(fileType, "\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.tte;*.ttf)");
+    for (const std::string& file : files)
+        ::DeleteFileA(file.c_str());
+    ::RemoveDirectoryA(kTestFolder);
 }
 
 // A key that this user may not open, as an administrator may leave it: the table keeps

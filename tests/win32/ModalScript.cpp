@@ -10,6 +10,7 @@ struct Script {
     std::vector<ScriptStep> steps;
     size_t next = 0;
     int idleTicks = 0;
+    bool repeat = false;  // the step that ran asks to run again
 };
 
 Script* running = nullptr;
@@ -26,6 +27,8 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
     if (running->next < running->steps.size()) {
         const size_t step = running->next++;  // a step may tick again inside itself
         running->steps[step]();
+        if (std::exchange(running->repeat, false))
+            running->next = step;
     } else if (++running->idleTicks > 10) {
         ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
     }
@@ -57,6 +60,15 @@ INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps)
     ::KillTimer(nullptr, timer);
     running = nullptr;
     return result;
+}
+
+ScriptStep RepeatUntil(std::function<bool()> done)
+{
+    constexpr int kLongestTicks = 125;
+    return [done = std::move(done), ticks = 0]() mutable {
+        if (!done() && ++ticks < kLongestTicks)
+            running->repeat = true;
+    };
 }
 
 std::vector<HWND> OwnedDialogs(HWND owner, bool shownOnly)

@@ -347,16 +347,16 @@ protected:
 
     // The row as it should look, put together from its parts.
     std::vector<COLORREF> DrawnByHand(const char* name, const char* link, bool grey, UINT state,
-                                      UINT nameFormat = DT_VCENTER) const
+                                      UINT prefix = DT_NOPREFIX) const
     {
         const auto canvas = RowCanvas();
         canvas->Fill(::GetSysColor(COLOR_WINDOW));
         PaintItemByHand(canvas->Dc(), 0, 0);
         RECT text{kItemWidth + 2, 0, rowWidth, rowHeight};
-        ::DrawTextA(canvas->Dc(), name, -1, &text, nameFormat);
+        ::DrawTextA(canvas->Dc(), name, -1, &text, DT_VCENTER | prefix);
         if (grey)
             ::SetTextColor(canvas->Dc(), kLightGrey);
-        ::DrawTextA(canvas->Dc(), link, -1, &text, DT_RIGHT | DT_VCENTER);
+        ::DrawTextA(canvas->Dc(), link, -1, &text, DT_RIGHT | DT_VCENTER | prefix);
         const RECT row = canvas->Rect();
         if (state & ODS_SELECTED)
             ::InvertRect(canvas->Dc(), &row);
@@ -443,17 +443,20 @@ TEST_F(ListRowTest, SelectionAndFocusChangesToggleTheRow)
     });
 }
 
-TEST_F(ListRowTest, AnAmpersandInANameMarksAMnemonic)
+// An ampersand in a font's name or in a file's name is drawn as it is, not taken for a
+// mnemonic that would hide it and underline the next letter.
+TEST_F(ListRowTest, AmpersandsAreDrawnAsTheyAre)
 {
+    const char path[] = "C:\\eudc\\X&Y.TTE";
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, "EUDC\\950", "A&B&&C", REG_SZ, path, sizeof path);
     WithDialogOpen([&] {
         const int row = RowOf("AR PL UMing HK");
         const CString kept = FontList[row];
         FontList[row] = "A&B&&C";
         const std::vector<COLORREF> drawn = DrawnByDialog(row, 0);
         FontList[row] = kept;
-        EXPECT_EQ(Differences(drawn, DrawnByHand("A&B&&C", "no assigned", true, 0), rowWidth), "");
-        EXPECT_NE(Differences(drawn, DrawnByHand("A&B&&C", "no assigned", true, 0, DT_VCENTER | DT_NOPREFIX),
-                              rowWidth),
-                  "");
+        EXPECT_EQ(Differences(drawn, DrawnByHand("A&B&&C", "X&Y.TTE", false, 0), rowWidth), "");
+        EXPECT_NE(Differences(drawn, DrawnByHand("A&B&&C", "X&Y.TTE", false, 0, 0), rowWidth), "");
     });
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, "EUDC\\950", "A&B&&C");
 }

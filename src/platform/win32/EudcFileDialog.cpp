@@ -2,9 +2,9 @@
 
 namespace {
 
-// "外字集檔案(*.ttf)" (EUDC files) and its pattern, in code page 950; the list ends with a
-// second NUL.
-constexpr char kFilter[] = "\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.ttf)\0*.ttf\0";
+// "外字集檔案(*.tte;*.ttf)" (EUDC files) and its pattern, in code page 950; the list ends
+// with a second NUL. .tte first: that is what EUDC editors write.
+constexpr char kFilter[] = "\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.tte;*.ttf)\0*.tte;*.ttf\0";
 // "選擇外字集檔案" (select an EUDC file) in code page 950.
 constexpr char kTitle[] = "\xBF\xEF\xBE\xDC\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7";
 

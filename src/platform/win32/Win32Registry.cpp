@@ -38,10 +38,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const char* subkey, std::uint32_t access)
+std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const char* subkey, std::uint32_t access, long& result)
 {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, access, &key) != ERROR_SUCCESS)
+    result = ::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, access, &key);
+    if (result != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(key);
 }

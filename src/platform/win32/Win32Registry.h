@@ -5,7 +5,7 @@
 
 class Win32Registry : public Registry {
 public:
-    std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access) override;
+    std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access, long& result) override;
     std::unique_ptr<RegistryKey> CreateKey(const char* subkey, const char* keyClass,
                                            std::uint32_t access) override;
 };
