@@ -28,6 +28,13 @@
 //                                    colour, as lines of ImageMagick's txt: format
 //   drive find-row TEXT              prints the number of the row whose text is TEXT
 //                                    (letter case aside), or fails
+//   drive draw-row EXE NAME LINK     prints a row of the list as drawn by hand: EXE's item
+//                                    picture, NAME and LINK as they are (no mnemonics), in
+//                                    the dialog's font, as lines of ImageMagick's txt: format
+//   drive message                    waits for a message box over the main dialog, prints
+//                                    its caption and text, and presses its OK button
+//   drive deny-key | allow-key       gives HKCU\EUDC\950 an empty access list, so that
+//                                    no one may open it, or the default one again
 // Exits with 1 when a window does not appear in time, or appears when it should not.
 #include <windows.h>
 
@@ -271,6 +278,78 @@ int PrintIconPixels(const char* program, int size, COLORREF background)
     return 0;
 }
 
+void PrintPixels(HDC dc, int width, int height)
+{
+    std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF pixel = ::GetPixel(dc, x, y);
+            std::printf("%d,%d: (%d,%d,%d)\n", x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
+        }
+    }
+}
+
+// The row of an unselected, unfocused font as the list shows it, put together from its
+// parts: the list's colours, the picture without its top-left pixel's colour, the name
+// 2 pixels after it and the link against the right edge, "no assigned" in light grey,
+// both in the font a dialog makes of its template's "System", 12 points.
+int PrintRowDrawnByHand(HWND list, const char* program, const char* name, const char* link)
+{
+    RECT row{};
+    ::GetClientRect(list, &row);
+    row.bottom = static_cast<LONG>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const HMODULE module = ::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const auto picture = static_cast<HBITMAP>(
+        ::LoadImageW(module, MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (picture == nullptr) {
+        std::fprintf(stderr, "drive: no item picture in %s\n", program);
+        return 1;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const HBITMAP canvas = ::CreateCompatibleBitmap(screen, row.right, row.bottom);
+    const HGDIOBJ keptCanvas = ::SelectObject(dc, canvas);
+    const HFONT font = ::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE,
+                                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE,
+                                     L"System");
+    const HGDIOBJ keptFont = ::SelectObject(dc, font);
+    const HBRUSH window = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));
+    ::FillRect(dc, &row, window);
+
+    const HDC pictureDc = ::CreateCompatibleDC(screen);
+    const HGDIOBJ keptPicture = ::SelectObject(pictureDc, picture);
+    BITMAP size{};
+    ::GetObjectW(picture, sizeof size, &size);
+    const COLORREF transparent = ::GetPixel(pictureDc, 0, 0);
+    for (int y = 0; y < size.bmHeight; ++y)
+        for (int x = 0; x < size.bmWidth; ++x)
+            if (const COLORREF pixel = ::GetPixel(pictureDc, x, y); pixel != transparent)
+                ::SetPixel(dc, x, y, pixel);
+
+    RECT text = row;
+    text.left = size.bmWidth + 2;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::DrawTextA(dc, name, -1, &text, DT_VCENTER | DT_NOPREFIX);
+    if (std::string(link) == "no assigned")
+        ::SetTextColor(dc, RGB(192, 192, 192));
+    ::DrawTextA(dc, link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
+    PrintPixels(dc, row.right, row.bottom);
+
+    ::SelectObject(pictureDc, keptPicture);
+    ::DeleteDC(pictureDc);
+    ::DeleteObject(window);
+    ::SelectObject(dc, keptFont);
+    ::DeleteObject(font);
+    ::SelectObject(dc, keptCanvas);
+    ::DeleteObject(canvas);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(picture);
+    ::FreeLibrary(module);
+    return 0;
+}
+
 // The list's own search, which crosses from process to process with its text. The C
 // run-time gives the arguments in the ANSI code page.
 int PrintRowOf(HWND list, const char* text)
@@ -284,6 +363,61 @@ int PrintRowOf(HWND list, const char* text)
     }
     std::printf("%ld\n", static_cast<long>(row));
     return 0;
+}
+
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM search)
+{
+    auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(search);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (::GetWindow(window, GW_OWNER) == owner && std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
+        ::GetDlgItem(window, 0xFFFF) != nullptr) {  // the box's text
+        found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int AnswerMessageBox(HWND owner)
+{
+    std::pair<HWND, HWND> search{owner, nullptr};
+    for (int i = 0; i < 400 && search.second == nullptr; ++i) {
+        ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), FindMessageBox,
+                            reinterpret_cast<LPARAM>(&search));
+        if (search.second == nullptr)
+            ::Sleep(50);
+    }
+    const HWND box = search.second;
+    if (box == nullptr) {
+        std::fprintf(stderr, "drive: no message box appeared\n");
+        return 1;
+    }
+    wchar_t caption[128] = {};
+    wchar_t text[512] = {};
+    ::GetWindowTextW(box, caption, 128);
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    const std::wstring line = std::wstring(caption) + L": " + text;
+    return PrintUtf8(line.c_str()) || !WaitUntilClosed(box);
+}
+
+// An empty access list keeps everyone out; none at all lets everyone in. The key's owner
+// may always change the list.
+int SetKeyAccess(bool allowed)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "drive: cannot change the access list of EUDC\\950\n");
+        return 1;
+    }
+    SECURITY_DESCRIPTOR security{};
+    ::InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    ACL noOne{};
+    ::InitializeAcl(&noOne, sizeof noOne, ACL_REVISION);
+    ::SetSecurityDescriptorDacl(&security, TRUE, allowed ? nullptr : &noOne, FALSE);
+    const LONG result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
 }
 
 int Close(HWND window, const std::string& way)
@@ -312,6 +446,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "deny-key" || command == "allow-key")
+        return SetKeyAccess(command == "allow-key");
     const DWORD timeout = command == "wait-main" && argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 20000;
     const HWND window = WaitForDialog(kMainCaption, timeout);
     if (window == nullptr) {
@@ -395,6 +531,10 @@ int main(int argc, char** argv)
                                RGB(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
     if (command == "find-row" && argument)
         return PrintRowOf(list, argument);
+    if (command == "draw-row" && argc > 4)
+        return PrintRowDrawnByHand(list, argv[2], argv[3], argv[4]);
+    if (command == "message")
+        return AnswerMessageBox(window);
     std::fprintf(stderr, "drive: unknown command %s\n", command.c_str());
     return 2;
 }

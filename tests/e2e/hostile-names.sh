@@ -60,6 +60,15 @@ for font in "${fonts[@]}"; do
 done
 if row_of '@Mid@Font' >/dev/null 2>&1; then fail "the vertical '@Mid@Font' is listed"; else pass "the vertical '@Mid@Font' is not listed"; fi
 for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "unlinked-$index"; done
+# The ampersand is drawn as it is: the row equals one drawn by hand with no mnemonics.
+expect_drawn_by_hand() {
+    drive draw-row "$program" "${fonts[0]}" "$2" >"$pictures/by-hand-$1.txt"
+    convert "$pictures/by-hand-$1.txt" "$pictures/by-hand-$1.png"
+    same_pixels "$pictures/$1-0.png" "$pictures/by-hand-$1.png" &&
+        pass "'${fonts[0]}' $3: the row shows its name as it is" ||
+        fail "'${fonts[0]}' $3: the row differs from the one drawn by hand without mnemonics"
+}
+expect_drawn_by_hand unlinked 'no assigned' unlinked
 stop
 # Pictures "$2-INDEX" of each font's row, every font linked by reg to $1.
 picture_rows_linked_to() {
@@ -108,6 +117,7 @@ for index in "${!fonts[@]}"; do
     expect_values "$(LC_ALL=C sort <<<"$before"$'\n'"$linked")" \
         "Modify on '$font': one value, named with the font's bytes, the others unchanged"
     picture_row "$row" "modified-$index"
+    [ "$index" = 0 ] && expect_drawn_by_hand modified '功.TTE' "linked to 功.TTE"
     same_pixels "$pictures/modified-$index.png" "$pictures/dbcs-$index.png" &&
         pass "Modify on '$font': the row shows the file's name" || fail "Modify on '$font': the row differs from its linked look"
     drive click-row "$row"

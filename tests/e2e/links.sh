@@ -102,9 +102,11 @@ picture_row $CASE_ROW case-unlinked
 stop
 wine reg add "$key" /v "$font" /d 'C:\eudc\EUDC.TTE' /f >/dev/null 2>&1
 wine reg add "$key" /v SystemDefaultEUDCFont /d 'C:\eudc\DEFAULT.TTF' /f >/dev/null 2>&1
+wine reg add "$key" /v 'AR PL UMing HK' /d 'C:\eudc\OTHER.tte' /f >/dev/null 2>&1
 start
 picture_row $FONT_ROW font-linked
 picture_row $DEFAULT_ROW default-linked
+picture_row $CASE_ROW case-linked
 stop
 for row in font default; do
     if same_picture $row-linked $row-unlinked; then
@@ -131,7 +133,21 @@ wine reg import 'C:\hostile.reg' >/dev/null 2>&1
 start
 expect_row $FONT_ROW font-hostile font-linked "10,009 values of every shape"
 expect_row $DEFAULT_ROW default-hostile default-linked "10,009 values of every shape"
-expect_row $CASE_ROW case-hostile case-unlinked "a value named in another letter case"
+# "ar pl uming hk" is the link of "AR PL UMing HK": its row shows LOWER.TTE, Modify
+# replaces that value under its own name, and Remove deletes it.
+picture_row $CASE_ROW case-hostile
+if same_picture case-hostile case-unlinked || same_picture case-hostile case-linked; then
+    fail "a value named in another letter case: the row does not show LOWER.TTE"
+else
+    pass "a value named in another letter case: the row shows a link of its own"
+fi
+drive click-row $CASE_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\OTHER.tte'
+expect_link "ar pl uming hk" "REG_SZ	C:\\eudc\\OTHER.tte" "Modify on the row of a value named in another letter case"
+count=$(wine reg query "$key" | tr -d '\r' | grep -ic '^    ar pl uming hk    ')
+if [ "$count" = 1 ]; then pass "Modify on that row: one value for the font"; else fail "Modify on that row: $count values for the font"; fi
+expect_row $CASE_ROW case-modified case-linked "Modify on the row of a value named in another letter case"
 drive click-row $CASE_ROW
 drive press $IDC_REMOVE
 expect_link "ar pl uming hk" none "Remove on the row of a value named in another letter case"
@@ -214,5 +230,32 @@ expect_link SystemDefaultEUDCFont none "Remove on row 0"
 expect_row $DEFAULT_ROW default-removed default-unlinked "Remove on row 0"
 stop
 expect_link 'Not Installed' "REG_SZ	C:\\eudc\\GONE.TTE" "every command on the installed fonts, the link of a font not installed"
+
+# Another program deletes the key while the window is open: Modify makes it again and
+# writes the link. Then no one may open the key: Modify says so, and so does the reload
+# after it, and the link stays as it was.
+start
+wine reg delete "$key" /f >/dev/null 2>&1
+drive click-row $FONT_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\EUDC.TTE'
+expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify after the key was deleted"
+keyClass=$(drive key-class)
+if [ "$keyClass" = REG_SZ ]; then pass "Modify after the key was deleted: its class is REG_SZ"; else fail "Modify after the key was deleted: its class is '$keyClass'"; fi
+drive deny-key
+drive click-row $FONT_ROW
+drive press $IDC_MODIFY
+drive choose-file 'C:\eudc\OTHER.tte'
+for step in "the change" "the reload"; do
+    shown=$(drive message)
+    if [ "$shown" = "VELTRANE: Access Registry Database failed!" ]; then
+        pass "Modify on a key no one may open: $step is reported"
+    else
+        fail "Modify on a key no one may open: $step shows '$shown'"
+    fi
+done
+drive allow-key
+expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify on a key no one may open"
+stop
 
 exit $((failures > 0))
