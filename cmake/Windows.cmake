@@ -16,6 +16,8 @@ add_library(veltrane_win OBJECT
     src/platform/win32/Bitmap.cpp
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
+    src/platform/win32/HelpKeyFilter.cpp
+    src/platform/win32/Resources.cpp
     src/platform/win32/WinApp.cpp
     src/platform/win32/Win32FontSource.cpp
     src/platform/win32/Win32Libraries.cpp
@@ -31,9 +33,10 @@ target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi
 
 # Resources go in as an object so that every executable that needs them gets them whole.
 add_library(veltrane_res OBJECT res/veltrane.rc)
-target_include_directories(veltrane_res PRIVATE res)
+target_include_directories(veltrane_res PRIVATE res src)
 set_property(SOURCE res/veltrane.rc APPEND PROPERTY OBJECT_DEPENDS
     ${CMAKE_SOURCE_DIR}/res/resource.h
+    ${CMAKE_SOURCE_DIR}/src/platform/win32/FrameworkResources.h
     ${CMAKE_SOURCE_DIR}/res/veltrane.ico
     ${CMAKE_SOURCE_DIR}/res/font_item.bmp)
 

@@ -16,7 +16,6 @@
 #define IDM_ABOUTBOX    0x0010
 
 #define IDS_NO_ASSIGNED             59142
-#define IDS_FAILED_TO_LAUNCH_HELP   61703
 
 #ifndef IDC_STATIC
 #define IDC_STATIC      (-1)

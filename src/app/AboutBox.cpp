@@ -5,7 +5,7 @@
 #include "app/AboutDate.h"
 #include "resource.h"
 
-CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX)
+CAboutBox::CAboutBox(const DialogContext& context) : CDialog(context, IDD_ABOUTBOX)
 {
 }
 

@@ -5,7 +5,7 @@
 
 class CAboutBox : public CDialog {
 public:
-    CAboutBox();
+    explicit CAboutBox(const DialogContext& context);
 
 protected:
     BOOL OnInitDialog() override;

@@ -1,23 +1,25 @@
 #include "app/FontLinkApp.h"
 
-#include "ui/FontLinkDlg.h"
+#include "app/AboutBox.h"
+
+// The program's application object, which the entry point runs.
+CFontLinkApp theApp;
 
 CFontLinkApp::~CFontLinkApp() = default;
-
-std::span<const CommandMapEntry> CFontLinkApp::GetCommandMap() const
-{
-    static const CommandMapEntry entries[] = {
-        {ID_HELP, &CWinApp::OnHelp},
-    };
-    return entries;
-}
 
 // Runs the main dialog; however it was closed, the program then ends.
 BOOL CFontLinkApp::InitInstance()
 {
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
-    CFontLinkDlg dialog;
-    m_pMainWnd = &dialog;
+    CFontLinkDlg dialog = MainDialog();
     dialog.DoModal();
     return FALSE;
+}
+
+CFontLinkDlg CFontLinkApp::MainDialog()
+{
+    return CFontLinkDlg(m_dialogs, [this](HWND owner) {
+        CAboutBox about(m_dialogs);
+        about.DoModal(owner);
+    });
 }

@@ -2,14 +2,15 @@
 #pragma once
 
 #include "platform/win32/WinApp.h"
+#include "ui/FontLinkDlg.h"
 
 class CFontLinkApp : public CWinApp {
 public:
     ~CFontLinkApp() override;
     BOOL InitInstance() override;
 
-protected:
-    std::span<const CommandMapEntry> GetCommandMap() const override;
+    // The main dialog, which opens the About box over itself.
+    CFontLinkDlg MainDialog();
 };
 
 extern CFontLinkApp theApp;

@@ -1,7 +1,4 @@
-// The program's two globals. Defined in one file, they are constructed in this order
-// before the entry point runs and destroyed in the reverse order at exit.
-#include "app/FontLinkApp.h"
+// The model's one font list.
 #include "model/FontList.h"
 
-CFontLinkApp theApp;
 CStringArray FontList;

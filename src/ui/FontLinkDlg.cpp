@@ -1,11 +1,10 @@
 #include "ui/FontLinkDlg.h"
 
-#include "app/AboutBox.h"
 #include "model/FontList.h"
 #include "platform/win32/EudcFileDialog.h"
 #include "platform/win32/GdiObjects.h"
+#include "platform/win32/Resources.h"
 #include "platform/win32/Win32FontSource.h"
-#include "platform/win32/WinApp.h"
 #include "resource.h"
 #include "ui/IconPlacement.h"
 #include "ui/SunkenFrame.h"
@@ -24,11 +23,11 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
 
 const MessageMap CFontLinkDlg::messageMap{&CDialog::messageMap, messageEntries};
 
-CFontLinkDlg::CFontLinkDlg(CWnd* parent)
-    : CDialog(IDD_MAIN, parent)
+CFontLinkDlg::CFontLinkDlg(const DialogContext& context, AboutBoxOpener openAboutBox)
+    : CDialog(context, IDD_MAIN), m_openAboutBox(std::move(openAboutBox))
 {
-    m_bmpItem.LoadBitmap(IDB_FONT_ITEM);
-    m_hIcon = CWinApp::Current()->LoadIcon(IDR_MAINFRAME);
+    m_bmpItem.LoadBitmap(context.instance, IDB_FONT_ITEM);
+    m_hIcon = ::LoadIconA(context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 CFontLinkDlg::~CFontLinkDlg() = default;
@@ -44,7 +43,7 @@ BOOL CFontLinkDlg::OnInitDialog()
     CenterWindow();
     SetIcon(m_hIcon, true);
 
-    const CString aboutEntry = LoadResourceString(IDS_ABOUTBOX);
+    const CString aboutEntry = LoadResourceString(m_context.instance, IDS_ABOUTBOX);
     if (!aboutEntry.empty()) {
         const HMENU systemMenu = GetSystemMenu(false);
         ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -91,8 +90,7 @@ void CFontLinkDlg::OnSysCommand(UINT id, LPARAM)
 
 void CFontLinkDlg::OnAbout()
 {
-    CAboutBox about;
-    about.DoModal();
+    m_openAboutBox(m_hWnd);
 }
 
 void CFontLinkDlg::OnModify()
@@ -136,7 +134,7 @@ void CFontLinkDlg::RepaintAll()
 
 CString CFontLinkDlg::NoAssignedText() const
 {
-    return LoadResourceString(IDS_NO_ASSIGNED);
+    return LoadResourceString(m_context.instance, IDS_NO_ASSIGNED);
 }
 
 void CFontLinkDlg::OnPaint()

@@ -1,17 +1,23 @@
 // The main dialog: one row per candidate font with its link, and the commands.
 #pragma once
 
+#include <functional>
+
 #include "model/FontLinks.h"
 #include "platform/LinkWindow.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Dialog.h"
+#include "platform/win32/ListBox.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
 #include "ui/MaskedBitmap.h"
 
 class CFontLinkDlg : public CDialog, private LinkWindow {
 public:
-    explicit CFontLinkDlg(CWnd* parent = nullptr);
+    // Opens the About box over the main dialog; the application owns what it shows.
+    using AboutBoxOpener = std::function<void(HWND owner)>;
+
+    CFontLinkDlg(const DialogContext& context, AboutBoxOpener openAboutBox);
     ~CFontLinkDlg() override;
 
 protected:
@@ -47,6 +53,7 @@ private:
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
 
+    AboutBoxOpener m_openAboutBox;
     CListBox* m_pListBox = nullptr;  // belongs to the dialog's window
     RECT m_rcListBox{};              // the list's rectangle in client coordinates
     CMaskedBitmap m_bmpItem;         // the picture at the left of every row

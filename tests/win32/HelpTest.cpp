@@ -3,6 +3,7 @@
 
 #include "ModalScript.h"
 #include "app/FontLinkApp.h"
+#include "platform/win32/HelpKeyFilter.h"
 #include "resource.h"
 #include "ui/FontLinkDlg.h"
 
@@ -37,14 +38,12 @@ class HelpTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        theApp.m_pMainWnd = &dialog;
         theApp.m_helpViewer = RecordHelpRequest;
         requests.clear();
         viewerStarts = TRUE;
     }
     void TearDown() override
     {
-        theApp.m_pMainWnd = nullptr;
         theApp.m_helpViewer = &::WinHelpA;
     }
     HWND Window() const { return dialog.m_hWnd; }
@@ -53,8 +52,8 @@ protected:
         return {Window(), theApp.m_helpFilePath, HELP_CONTEXT, topic};
     }
 
-    const HelpKeyFilter helpKey;
-    CFontLinkDlg dialog;
+    const HelpKeyFilter helpKey{[](HWND window) { return theApp.OnHelp(window); }};
+    CFontLinkDlg dialog = theApp.MainDialog();
 };
 
 }  // namespace
@@ -66,7 +65,7 @@ TEST(HelpFile, IsTheExecutablesPathWithTheExtensionHlp)
     CString expected = path;
     expected.replace(expected.rfind('.'), CString::npos, ".HLP");
     EXPECT_EQ(theApp.m_helpFilePath, expected);
-    EXPECT_EQ(theApp.m_appName, "veltrane_win_tests");
+    EXPECT_EQ(theApp.m_dialogs.appName, "veltrane_win_tests");
 }
 
 TEST_F(HelpTest, F1AsksForTheTopicOfTheDialogInFront)

@@ -176,14 +176,12 @@ protected:
         DeleteKey();
         ::CreateDirectoryA(kFolder, nullptr);
         CreateEmptyFile(kChosenFile);
-        theApp.m_pMainWnd = &dialog;
     }
     void TearDown() override
     {
         // The open-file dialog makes the chosen file's folder current, which would keep
         // it from being removed.
         ::SetCurrentDirectoryA(m_startFolder);
-        theApp.m_pMainWnd = nullptr;
         DeleteKey();
         ::DeleteFileA(kChosenFile);
         if (!longPath.empty()) {
@@ -232,7 +230,7 @@ protected:
         return [this] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); };
     }
 
-    CFontLinkDlg dialog;
+    CFontLinkDlg dialog = theApp.MainDialog();
     std::vector<std::string> messages;
     std::string longPath;  // a file the test made, removed with its folder
 

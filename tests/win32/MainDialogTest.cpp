@@ -59,14 +59,12 @@ void Click(HWND dialog, int id)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
-// A main dialog that is the application's main window while it runs.
+// The main dialog as the application makes it.
 class MainDialogTest : public testing::Test {
 protected:
-    void SetUp() override { theApp.m_pMainWnd = &dialog; }
-    void TearDown() override { theApp.m_pMainWnd = nullptr; }
     HWND Window() const { return dialog.m_hWnd; }
 
-    CFontLinkDlg dialog;
+    CFontLinkDlg dialog = theApp.MainDialog();
 };
 
 }  // namespace
@@ -108,7 +106,7 @@ TEST_F(MainDialogTest, OpensAsItsTemplateSays)
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDOK));
         ExpectCentred(window, WorkArea());
         const auto icon = reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, ICON_BIG, 0));
-        EXPECT_EQ(icon, theApp.LoadIcon(IDR_MAINFRAME));
+        EXPECT_EQ(icon, ::LoadIconA(theApp.m_dialogs.instance, MAKEINTRESOURCEA(IDR_MAINFRAME)));
         EXPECT_EQ(::SendMessageA(window, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(icon));
 
         const HMENU menu = ::GetSystemMenu(window, FALSE);
@@ -248,7 +246,7 @@ TEST_F(MainDialogTest, DialogSurfaceStaticsAndButtonsAreGreyAndTheListKeepsItsCo
         const auto listBrush = reinterpret_cast<HBRUSH>(::SendMessageA(
             window, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
             reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_FONT_LIST))));
-        EXPECT_NE(listBrush, theApp.m_dialogBrush.get());
+        EXPECT_NE(listBrush, theApp.m_dialogs.colours.brush.get());
         ::ReleaseDC(window, dc);
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     }});

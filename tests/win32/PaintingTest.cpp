@@ -134,7 +134,7 @@ bool CanSelectElsewhere(HGDIOBJ bitmap)
 
 class MaskedBitmapTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(item.LoadBitmap(IDB_FONT_ITEM)); }
+    void SetUp() override { ASSERT_TRUE(item.LoadBitmap(theApp.m_dialogs.instance, IDB_FONT_ITEM)); }
 
     // The canvas after the item was drawn transparently at (5, 4).
     void ExpectItemOver(const Canvas& canvas, COLORREF background)
@@ -290,11 +290,9 @@ protected:
         const char path[] = "C:\\eudc\\TW.TTE";
         ::RegSetValueExA(key, kLinkedFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
         ::RegCloseKey(key);
-        theApp.m_pMainWnd = &dialog;
     }
     void TearDown() override
     {
-        theApp.m_pMainWnd = nullptr;
         ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kLinkKey, kLinkedFont);
     }
 
@@ -365,7 +363,7 @@ protected:
         return canvas->Pixels();
     }
 
-    CFontLinkDlg dialog;
+    CFontLinkDlg dialog = theApp.MainDialog();
     HWND list = nullptr;
     int rowWidth = 0;
     int rowHeight = 0;

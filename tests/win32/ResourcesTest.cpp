@@ -11,6 +11,7 @@
 #include "ItemPicture.h"
 #include "platform/Strings.h"
 
+#include "platform/win32/FrameworkResources.h"
 #include "resource.h"
 
 namespace {

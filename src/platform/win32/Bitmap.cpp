@@ -1,9 +1,7 @@
 #include "platform/win32/Bitmap.h"
 
-#include "platform/win32/WinApp.h"
-
-bool CBitmap::LoadBitmap(UINT id)
+bool CBitmap::LoadBitmap(HINSTANCE module, UINT id)
 {
-    m_hObject.reset(::LoadBitmapA(CWinApp::Current()->m_hInstance, MAKEINTRESOURCEA(id)));
+    m_hObject.reset(::LoadBitmapA(module, MAKEINTRESOURCEA(id)));
     return m_hObject != nullptr;
 }

@@ -1,4 +1,4 @@
-// A bitmap that the object owns, loaded from the application's resources.
+// A bitmap that the object owns, loaded from a module's resources.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +12,8 @@ public:
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;
 
-    // Replaces the image with the bitmap resource `id`; false if there is none.
-    bool LoadBitmap(UINT id);
+    // Replaces the image with the bitmap resource `id` of `module`; false if there is none.
+    bool LoadBitmap(HINSTANCE module, UINT id);
     // Takes ownership of `bitmap` in place of the image.
     void Attach(HBITMAP bitmap) { m_hObject.reset(bitmap); }
 

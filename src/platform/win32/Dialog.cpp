@@ -1,11 +1,29 @@
 #include "platform/win32/Dialog.h"
 
-#include "platform/win32/WinApp.h"
-
 namespace {
 
-// Marks a window as one of our dialogs and leads back to its object.
-constexpr char kDialogProperty[] = "veltrane.CDialog";
+// Messages whose result the dialog procedure returns itself; the others' goes into
+// DWLP_MSGRESULT.
+bool ReturnsItsResultDirectly(UINT message)
+{
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -19,7 +37,7 @@ const MessageMapEntry CDialog::messageEntries[] = {
 
 const MessageMap CDialog::messageMap{nullptr, messageEntries};
 
-CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent)
+CDialog::CDialog(const DialogContext& context, UINT templateId) : m_context(context), m_templateId(templateId)
 {
 }
 
@@ -30,78 +48,39 @@ const MessageMap& CDialog::GetMessageMap() const
     return messageMap;
 }
 
-INT_PTR CDialog::DoModal()
+INT_PTR CDialog::DoModal(HWND owner)
 {
-    CWinApp* app = CWinApp::Current();
-    // Without a parent the main window owns the dialog. For the main dialog itself that
-    // is this object, whose window does not exist yet: it has no owner.
-    const CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : app->m_pMainWnd;
-    return ::DialogBoxParamA(app->m_hInstance, MAKEINTRESOURCEA(m_templateId),
-                             owner != nullptr ? owner->m_hWnd : nullptr, DialogProc,
+    return ::DialogBoxParamA(m_context.instance, MAKEINTRESOURCEA(m_templateId), owner, DialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
 
+// A window is one of ours when its dialog procedure is: only then is DWLP_USER our object.
 CDialog* CDialog::FromHandle(HWND window)
 {
-    return static_cast<CDialog*>(::GetPropA(window, kDialogProperty));
+    if (window == nullptr ||
+        ::GetWindowLongPtrA(window, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialog::DialogProc))
+        return nullptr;
+    return reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
 }
 
-// The platform's dialog procedure calls this for every message. Until WM_INITDIALOG the
-// window is not ours yet; from then on WindowProc sees each message first and this
-// answers "not handled", so that whatever reaches it gets the default handling.
-INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM, LPARAM lParam)
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != WM_INITDIALOG)
-        return FALSE;
-    auto* dialog = reinterpret_cast<CDialog*>(lParam);
-    dialog->Attach(window);
-    return dialog->OnInitDialog();
-}
-
-LRESULT CALLBACK CDialog::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    CDialog* dialog = FromHandle(window);
-    const WNDPROC defaultProc = dialog->m_defaultProc;
-    if (message == WM_NCDESTROY) {
-        dialog->Detach();
-        return ::CallWindowProcA(defaultProc, window, message, wParam, lParam);
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->m_hWnd = window;
+        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+        return dialog->OnInitDialog();
     }
-    return dialog->Dispatch(message, wParam, lParam);
-}
-
-void CDialog::Attach(HWND window)
-{
-    m_hWnd = window;
-    ::SetPropA(window, kDialogProperty, this);
-    m_defaultProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
-}
-
-void CDialog::Detach()
-{
-    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_defaultProc));
-    ::RemovePropA(m_hWnd, kDialogProperty);
-    CWinApp* app = CWinApp::Current();
-    if (app->m_pMainWnd == this)
-        app->m_pMainWnd = nullptr;
-    m_hWnd = nullptr;
-}
-
-LRESULT CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // Handlers may run a modal loop of their own, which dispatches more messages to us.
-    const CurrentMessage outer = m_current;
-    m_current = {message, wParam, lParam};
-    LRESULT result;
-    if (const MessageMapEntry* entry = FindHandler(message, wParam))
-        result = entry->handler(*this, wParam, lParam);
-    else if (message == WM_COMMAND && HIWORD(wParam) == 0 &&
-             CWinApp::Current()->OnCommand(LOWORD(wParam)))
-        result = 0;
-    else
-        result = Default();
-    m_current = outer;
-    return result;
+    CDialog* dialog = FromHandle(window);
+    if (dialog == nullptr)  // a message before WM_INITDIALOG
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        dialog->m_hWnd = nullptr;
+        ::SetWindowLongPtrA(window, DWLP_USER, 0);
+        return FALSE;
+    }
+    const MessageMapEntry* entry = dialog->FindHandler(message, wParam);
+    return entry != nullptr ? dialog->Dispatch(*entry, message, wParam, lParam) : FALSE;
 }
 
 const MessageMapEntry* CDialog::FindHandler(UINT message, WPARAM wParam) const
@@ -118,21 +97,39 @@ const MessageMapEntry* CDialog::FindHandler(UINT message, WPARAM wParam) const
     return nullptr;
 }
 
+INT_PTR CDialog::Dispatch(const MessageMapEntry& entry, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Handlers may run a modal loop of their own, which dispatches more messages to us.
+    const CurrentMessage outer = m_current;
+    m_current = {message, wParam, lParam};
+    const LRESULT result = entry.handler(*this, wParam, lParam);
+    m_current = outer;
+    if (ReturnsItsResultDirectly(message))
+        return result;
+    if (m_hWnd != nullptr)
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
 LRESULT CDialog::Default()
 {
-    return ::CallWindowProcA(m_defaultProc, m_hWnd, m_current.message, m_current.wParam,
-                             m_current.lParam);
+    return ::DefWindowProcA(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+}
+
+int CDialog::MessageBox(const char* text, UINT type) const
+{
+    return ::MessageBoxA(m_hWnd, text, m_context.appName.c_str(), type);
 }
 
 // The dialog surface, static texts, group boxes and buttons take the application's
 // dialog colours, when it has set them.
 LRESULT CDialog::OnCtlColor(WPARAM wParam, LPARAM)
 {
-    const CWinApp* app = CWinApp::Current();
-    if (app->m_dialogBrush == nullptr)
+    const DialogColours& colours = m_context.colours;
+    if (!colours.brush)
         return Default();
     const auto dc = reinterpret_cast<HDC>(wParam);
-    ::SetBkColor(dc, app->m_dialogBkColor);
-    ::SetTextColor(dc, app->m_dialogTextColor);
-    return reinterpret_cast<LRESULT>(app->m_dialogBrush.get());
+    ::SetBkColor(dc, colours.background);
+    ::SetTextColor(dc, colours.text);
+    return reinterpret_cast<LRESULT>(colours.brush.get());
 }

@@ -1,21 +1,23 @@
-// A dialog run modally from a template, whose messages reach its members through its
-// message map. What the map does not handle goes to the platform's dialog procedure.
+// A dialog run modally from a template. The platform's dialog procedure hands each
+// message to the dialog object, found through the window's DWLP_USER, and its message
+// map names the member that handles it; what the map does not name, the platform's
+// dialog manager handles.
 #pragma once
 
 #include <windows.h>
 
+#include "platform/win32/DialogContext.h"
 #include "platform/win32/MessageMap.h"
 #include "platform/win32/Wnd.h"
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    CDialog(const DialogContext& context, UINT templateId);
     ~CDialog() override;
 
     // Runs the dialog until it ends: IDOK, IDCANCEL, or -1 when the template cannot be
-    // loaded or the window cannot be created. Without a parent, the application's main
-    // window owns it.
-    INT_PTR DoModal();
+    // loaded or the window cannot be created.
+    INT_PTR DoModal(HWND owner = nullptr);
 
     // 0x20000 plus the template id: the help topic of this dialog.
     DWORD GetHelpTopic() const { return 0x20000 + m_templateId; }
@@ -31,8 +33,14 @@ protected:
     void OnCancel() { EndDialog(IDCANCEL); }
     void EndDialog(int result) const { ::EndDialog(m_hWnd, result); }
 
-    // Hands the message being handled to the platform's dialog procedure.
+    // The platform's default handling of the message being handled, from inside its
+    // handler. The handlers that ask for it (painting, system commands, owner drawing)
+    // get what the dialog manager itself would do for them: the window's default.
     LRESULT Default();
+    // A modal box owned by this dialog, titled with the application's name.
+    int MessageBox(const char* text, UINT type = MB_OK) const;
+
+    const DialogContext& m_context;
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
@@ -45,15 +53,10 @@ private:
     };
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Attach(HWND window);
-    void Detach();
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     const MessageMapEntry* FindHandler(UINT message, WPARAM wParam) const;
+    INT_PTR Dispatch(const MessageMapEntry& entry, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
-    CWnd* m_pParentWnd;
-    WNDPROC m_defaultProc = nullptr;
     CurrentMessage m_current{};
 };

@@ -3,16 +3,13 @@
 #include <shlwapi.h>
 
 #include "platform/win32/Dialog.h"
-#include "resource.h"
+#include "platform/win32/FrameworkResources.h"
+#include "platform/win32/HelpKeyFilter.h"
+#include "platform/win32/Resources.h"
 
 namespace {
 
 CWinApp* theApplication = nullptr;
-
-bool IsKeyDown(int key)
-{
-    return ::GetKeyState(key) < 0;
-}
 
 }  // namespace
 
@@ -34,7 +31,7 @@ CWinApp* CWinApp::Current()
 int CWinApp::Run(HINSTANCE instance)
 {
     Initialize(instance);
-    const HelpKeyFilter helpKey;
+    const HelpKeyFilter helpKey([this](HWND window) { return OnHelp(window); });
     // The program has no message loop of its own: it ends when InitInstance returns.
     InitInstance();
     return ExitInstance();
@@ -42,7 +39,7 @@ int CWinApp::Run(HINSTANCE instance)
 
 void CWinApp::Initialize(HINSTANCE instance)
 {
-    m_hInstance = instance;
+    m_dialogs.instance = instance;
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(instance, path, MAX_PATH);
 
@@ -50,81 +47,35 @@ void CWinApp::Initialize(HINSTANCE instance)
     // separator to them.
     CString name = ::PathFindFileNameA(path);
     name.resize(::PathFindExtensionA(name.c_str()) - name.c_str());
-    m_appName = name;
+    m_dialogs.appName = name;
 
     ::PathRenameExtensionA(path, ".HLP");
     m_helpFilePath = path;
 }
 
-bool CWinApp::OnCommand(UINT id)
+void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text)
 {
-    for (const CommandMapEntry& entry : GetCommandMap()) {
-        if (entry.id == id) {
-            (this->*entry.handler)();
+    m_dialogs.colours.brush.reset(::CreateSolidBrush(background));
+    m_dialogs.colours.background = background;
+    m_dialogs.colours.text = text;
+}
+
+// The help goes to the window that owns them all, the main dialog, also for the About box.
+bool CWinApp::OnHelp(HWND window)
+{
+    for (; window != nullptr; window = ::GetParent(window)) {
+        if (const CDialog* dialog = CDialog::FromHandle(window)) {
+            WinHelp(::GetAncestor(window, GA_ROOTOWNER), dialog->GetHelpTopic());
             return true;
         }
     }
     return false;
 }
 
-void CWinApp::SetDialogBkColor(COLORREF background, COLORREF text)
+void CWinApp::WinHelp(HWND owner, DWORD topic, UINT command)
 {
-    m_dialogBrush.reset(::CreateSolidBrush(background));
-    m_dialogBkColor = background;
-    m_dialogTextColor = text;
-}
-
-HICON CWinApp::LoadIcon(UINT id) const
-{
-    return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id));
-}
-
-void CWinApp::OnHelp()
-{
-    for (HWND window = ::GetFocus(); window != nullptr; window = ::GetParent(window)) {
-        if (const CDialog* dialog = CDialog::FromHandle(window)) {
-            WinHelp(dialog->GetHelpTopic());
-            return;
-        }
+    if (!m_helpViewer(owner, m_helpFilePath.c_str(), command, topic)) {
+        const CString text = LoadResourceString(m_dialogs.instance, IDS_FAILED_TO_LAUNCH_HELP);
+        ::MessageBoxA(owner, text.c_str(), m_dialogs.appName.c_str(), MB_OK);
     }
-    if (const auto* mainDialog = dynamic_cast<const CDialog*>(m_pMainWnd))
-        WinHelp(mainDialog->GetHelpTopic());
-}
-
-void CWinApp::WinHelp(DWORD topic, UINT command)
-{
-    const CWnd owner(m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr);
-    if (!m_helpViewer(owner.m_hWnd, m_helpFilePath.c_str(), command, topic))
-        owner.MessageBox(LoadResourceString(IDS_FAILED_TO_LAUNCH_HELP).c_str());
-}
-
-CString LoadResourceString(UINT id)
-{
-    char text[256] = {};
-    const int length = ::LoadStringA(CWinApp::Current()->m_hInstance, id, text, sizeof text);
-    return CString(text, length);
-}
-
-HelpKeyFilter::HelpKeyFilter()
-    : m_hook(::SetWindowsHookExA(WH_MSGFILTER, FilterProc, nullptr, ::GetCurrentThreadId()))
-{
-}
-
-HelpKeyFilter::~HelpKeyFilter()
-{
-    ::UnhookWindowsHookEx(m_hook);
-}
-
-// Dialog boxes pass each message here before they handle it (MSGF_DIALOGBOX).
-LRESULT CALLBACK HelpKeyFilter::FilterProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* message = reinterpret_cast<const MSG*>(lParam);
-    const CWnd* mainWindow = CWinApp::Current()->m_pMainWnd;
-    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == VK_F1 &&
-        !IsKeyDown(VK_SHIFT) && !IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_MENU) &&
-        mainWindow != nullptr && mainWindow->m_hWnd != nullptr) {
-        mainWindow->SendMessage(WM_COMMAND, ID_HELP);
-        return TRUE;
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

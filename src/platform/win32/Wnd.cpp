@@ -1,7 +1,6 @@
 #include "platform/win32/Wnd.h"
 
 #include "platform/Centering.h"
-#include "platform/win32/WinApp.h"
 
 RECT CWnd::GetClientRect() const
 {
@@ -41,11 +40,4 @@ void CWnd::CenterWindow() const
     const Position position = CenteredPosition(bounds(window), bounds(center), bounds(workArea));
     ::SetWindowPos(m_hWnd, nullptr, position.x, position.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int CWnd::MessageBox(const char* text, const char* caption, UINT type) const
-{
-    if (caption == nullptr)
-        caption = CWinApp::Current()->m_appName.c_str();
-    return ::MessageBoxA(m_hWnd, text, caption, type);
 }

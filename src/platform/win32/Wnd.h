@@ -46,25 +46,14 @@ public:
     // the work area, and keeps it inside the work area.
     void CenterWindow() const;
 
-    // A modal box owned by this window; with no caption it is titled with the
-    // application's name.
-    int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK) const;
+    // A modal box owned by this window.
+    int MessageBox(const char* text, const char* caption, UINT type = MB_OK) const
+    {
+        return ::MessageBoxA(m_hWnd, text, caption, type);
+    }
 
     HWND m_hWnd = nullptr;
 
 private:
     std::map<int, std::unique_ptr<CWnd>> m_controls;
-};
-
-class CListBox : public CWnd {
-public:
-    // The selected row, or LB_ERR (-1) when none is selected.
-    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-    void SetCurSel(int row) const { SendMessage(LB_SETCURSEL, row); }
-    void ResetContent() const { SendMessage(LB_RESETCONTENT); }
-    // Inserts at `row` (-1: after the last row); unlike adding, never sorts.
-    void InsertString(int row, const CString& text) const
-    {
-        SendMessage(LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
-    }
 };
