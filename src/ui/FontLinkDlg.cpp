@@ -24,7 +24,9 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
 const MessageMap CFontLinkDlg::messageMap{&CDialog::messageMap, messageEntries};
 
 CFontLinkDlg::CFontLinkDlg(const DialogContext& context, AboutBoxOpener openAboutBox)
-    : CDialog(context, IDD_MAIN), m_openAboutBox(std::move(openAboutBox))
+    : CDialog(context, IDD_MAIN),
+      m_openAboutBox(std::move(openAboutBox)),
+      m_noAssigned(LoadResourceString(context.instance, IDS_NO_ASSIGNED))
 {
     m_bmpItem.LoadBitmap(context.instance, IDB_FONT_ITEM);
     m_hIcon = ::LoadIconA(context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -134,7 +136,7 @@ void CFontLinkDlg::RepaintAll()
 
 CString CFontLinkDlg::NoAssignedText() const
 {
-    return LoadResourceString(m_context.instance, IDS_NO_ASSIGNED);
+    return m_noAssigned;
 }
 
 void CFontLinkDlg::OnPaint()
@@ -157,6 +159,18 @@ void CFontLinkDlg::PaintMinimized()
         CenteredIconOrigin(client.right - client.left, client.bottom - client.top,
                            ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
     dc.DrawIcon(origin.x, origin.y, m_hIcon);
+}
+
+void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
+{
+    m_rows.Draw(*item);
+    Default();
+}
+
+// The platform's row height stands; the picture is not made to fit it.
+void CFontLinkDlg::OnMeasureItem(int, MEASUREITEMSTRUCT*)
+{
+    Default();
 }
 
 HCURSOR CFontLinkDlg::OnQueryDragIcon()

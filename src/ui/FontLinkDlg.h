@@ -10,6 +10,7 @@
 #include "platform/win32/ListBox.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
+#include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
 
 class CFontLinkDlg : public CDialog, private LinkWindow {
@@ -47,8 +48,6 @@ private:
     CString NoAssignedText() const override;
 
     void PaintMinimized();
-    void DrawEntireRow(const DRAWITEMSTRUCT& item);
-    void DrawLinkText(HDC dc, RECT& text, const CString& linkText) const;
 
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
@@ -63,4 +62,6 @@ private:
     Win32Libraries m_libraries;
     // The link table, read from the registry, and the commands that change it.
     FontLinks m_links{m_registry, m_libraries, *this, kAnsiCodePage};
+    const CString m_noAssigned;  // the text of a row whose font has no link
+    ListRows m_rows{m_bmpItem, m_links, m_noAssigned};
 };

@@ -1,7 +1,6 @@
-// The main dialog's owner-drawn rows: the item picture, the font's name, and its link
-// against the right edge.
+#include "ui/ListRows.h"
+
 #include "model/FontList.h"
-#include "ui/FontLinkDlg.h"
 
 namespace {
 
@@ -17,23 +16,22 @@ constexpr UINT kTextFormat = DT_VCENTER | DT_NOPREFIX;
 
 // Selection and focus changes arrive as their own requests and are drawn by
 // exclusive-or, so each one toggles what a full draw left.
-void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
+void ListRows::Draw(const DRAWITEMSTRUCT& item)
 {
-    switch (item->itemAction) {
+    switch (item.itemAction) {
     case ODA_DRAWENTIRE:
-        DrawEntireRow(*item);
+        DrawEntireRow(item);
         break;
     case ODA_SELECT:
-        ::InvertRect(item->hDC, &item->rcItem);
+        ::InvertRect(item.hDC, &item.rcItem);
         break;
     case ODA_FOCUS:
-        ::DrawFocusRect(item->hDC, &item->rcItem);
+        ::DrawFocusRect(item.hDC, &item.rcItem);
         break;
     }
-    Default();
 }
 
-void CFontLinkDlg::DrawEntireRow(const DRAWITEMSTRUCT& item)
+void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
 {
     // Rows are the font list, entry for entry; an empty list asks for row -1.
     if (item.itemID >= FontList.size())
@@ -44,11 +42,11 @@ void CFontLinkDlg::DrawEntireRow(const DRAWITEMSTRUCT& item)
     // Cleared in the background colour that the list has set up.
     RECT text = row;
     ::ExtTextOutA(dc, text.left, text.top, ETO_OPAQUE, &text, "", 0, nullptr);
-    m_bmpItem.DrawTransparent(dc, row.left, row.top);
+    m_picture.DrawTransparent(dc, row.left, row.top);
 
     // Without DT_SINGLELINE both texts start at the row's top. Names and paths are drawn
     // as they are: an "&" in them is no mnemonic.
-    text.left = row.left + m_bmpItem.GetWidth() + kNameGap;
+    text.left = row.left + m_picture.GetWidth() + kNameGap;
     const CString& name = item.itemID == 0 ? CString(kSystemDefaultLabel) : FontList[item.itemID];
     ::DrawTextA(dc, name.c_str(), -1, &text, kTextFormat);
     DrawLinkText(dc, text, m_links.GetLinkText(static_cast<int>(item.itemID)));
@@ -60,19 +58,13 @@ void CFontLinkDlg::DrawEntireRow(const DRAWITEMSTRUCT& item)
 }
 
 // Against the right edge; a row without a link says so in light grey.
-void CFontLinkDlg::DrawLinkText(HDC dc, RECT& text, const CString& linkText) const
+void ListRows::DrawLinkText(HDC dc, RECT& text, const CString& linkText) const
 {
-    if (linkText == NoAssignedText()) {
+    if (linkText == m_noLink) {
         const COLORREF kept = ::SetTextColor(dc, RGB(192, 192, 192));
         ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
         ::SetTextColor(dc, kept);
     } else {
         ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
     }
-}
-
-// The platform's row height stands; the picture is not made to fit it.
-void CFontLinkDlg::OnMeasureItem(int, MEASUREITEMSTRUCT*)
-{
-    Default();
 }

@@ -1,0 +1,28 @@
+// The main dialog's owner-drawn rows: the item picture, the font's name, and its link
+// against the right edge, "no assigned" in light grey.
+#pragma once
+
+#include <windows.h>
+
+#include "model/FontLinks.h"
+#include "ui/MaskedBitmap.h"
+
+class ListRows {
+public:
+    // Rows show `picture` and the links of `links`; a row without a link shows `noLink`.
+    ListRows(CMaskedBitmap& picture, const FontLinks& links, const CString& noLink)
+        : m_picture(picture), m_links(links), m_noLink(noLink)
+    {
+    }
+
+    // Draws what the list asks for in one WM_DRAWITEM request.
+    void Draw(const DRAWITEMSTRUCT& item);
+
+private:
+    void DrawEntireRow(const DRAWITEMSTRUCT& item);
+    void DrawLinkText(HDC dc, RECT& text, const CString& linkText) const;
+
+    CMaskedBitmap& m_picture;
+    const FontLinks& m_links;
+    const CString& m_noLink;
+};
