@@ -22,6 +22,10 @@ start)
         echo "Creating the test Wine prefix $WINEPREFIX ..."
         DISPLAY= quietly wineboot -i
     fi
+    # Debian's Wine does not put its own fonts into a prefix; without Marlett, the caption
+    # buttons are drawn as the letters "0 1 r".
+    fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     if [ "$driver" = null ]; then
         quietly wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
     else
