@@ -6,15 +6,19 @@ set(INSTALL_GTEST OFF)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(wine_env WINEDEBUG=-all LC_ALL=zh_TW.UTF-8)
+# A prefix runs 32-bit and 64-bit programs alike, so the i686 build may use the x86-64
+# build's prefixes and not make three more (scripts/test.sh runs the two one after the
+# other; two runs at once in the same prefixes would disturb each other).
+set(VELTRANE_WINE_PREFIXES ${CMAKE_BINARY_DIR} CACHE PATH "Folder that holds the test Wine prefixes")
 
-# A test fixture that prepares the prefix build/wine-NAME (NAME is the driver's unless
-# given) and ends its Wine server afterwards; the tests that name it run in that prefix.
+# A test fixture that prepares the prefix wine-NAME (NAME is the driver's unless given)
+# and ends its Wine server afterwards; the tests that name it run in that prefix.
 function(add_wine_prefix driver)
     set(name ${driver})
     if(ARGC GREATER 1)
         set(name ${ARGV1})
     endif()
-    set(prefix ${CMAKE_BINARY_DIR}/wine-${name})
+    set(prefix ${VELTRANE_WINE_PREFIXES}/wine-${name})
     set(script ${CMAKE_SOURCE_DIR}/tests/e2e/wine-prefix.sh)
     add_test(NAME wine_${name}_prefix COMMAND ${script} start ${prefix} ${driver})
     add_test(NAME wine_${name}_prefix_stop COMMAND ${script} stop ${prefix})
@@ -25,7 +29,7 @@ endfunction()
 function(run_in_wine_prefix test name)
     set_tests_properties(${test} PROPERTIES
         FIXTURES_REQUIRED wine_${name}
-        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-${name};${wine_env}")
+        ENVIRONMENT "WINEPREFIX=${VELTRANE_WINE_PREFIXES}/wine-${name};${wine_env}")
 endfunction()
 
 add_wine_prefix(null)

@@ -36,13 +36,15 @@ export WINEDEBUG=-all LC_ALL=zh_TW.UTF-8
 trap 'wineserver -k 2>/dev/null || true' EXIT
 quietly() { "$@" </dev/null >/dev/null 2>&1; }
 
-# A prefix with N generated families in its Fonts folder, made once.
+# A prefix with N generated families in its Fonts folder, made once. wine-prefix.sh runs
+# every time, so that a prefix from before wine32 is made anew (its fonts too) and one
+# made before Marlett was put in gets it.
 prepare_prefix() {
     export WINEPREFIX=$build/prefix-$1
+    tests/e2e/wine-prefix.sh start "$WINEPREFIX" x11 >/dev/null
     if [ ! -f "$WINEPREFIX/.fonts-ready" ]; then
         rm -rf "$build/fonts-$1"
         /usr/bin/python3 tools/make_fonts.py "$build/fonts-$1" --count "$1"
-        tests/e2e/wine-prefix.sh start "$WINEPREFIX" x11 >/dev/null
         cp "$build/fonts-$1"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
         mkdir -p "$WINEPREFIX/drive_c/eudc"
         : >"$WINEPREFIX/drive_c/eudc/BENCH.TTE"

@@ -25,15 +25,32 @@ program=$PWD/build/win64/VELTRANE.EXE
 
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
 export WINEDEBUG=${WINEDEBUG:--all}
-if [ ! -d "$WINEPREFIX" ]; then
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== Creating your Wine prefix $WINEPREFIX (once; it takes a few seconds)"
     DISPLAY= wineboot -i >/dev/null 2>&1
+fi
+# A prefix made before wine32 was installed has no 32-bit part (its syswow64 is empty or
+# missing): plain wine then starts nothing there ("could not load kernel32.dll"), while
+# Wine's 64-bit loader still runs this x86-64 build in it.
+wine=wine
+if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "== Your Wine prefix was made without 32-bit Wine: starting the program with Wine's 64-bit loader"
+    export WINELOADER=/usr/lib/wine/wine64
+    wine=$WINELOADER
+fi
+# Debian's Wine does not put its own fonts into a prefix; without Marlett, the caption
+# buttons are drawn as the letters "0 1 r".
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+if [ -z "$(find "$fonts" -maxdepth 1 -iname marlett.ttf 2>/dev/null)" ]; then
+    echo "== Copying Wine's Marlett font into your prefix, for the caption buttons"
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 fi
 
 if [ -n "$screenshot" ]; then
     echo "== Running VELTRANE.EXE under Xvfb for a picture"
     exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-        setsid env LC_ALL=zh_TW.UTF-8 wine explorer /desktop=veltrane,800x600 "$1" >/dev/null 2>&1 &
+        setsid env LC_ALL=zh_TW.UTF-8 "$3" explorer /desktop=veltrane,800x600 "$1" >/dev/null 2>&1 &
         group=$!
         status=0
         if timeout 60 xdotool search --sync --name "Corvale Windows 95" >/dev/null; then
@@ -45,7 +62,7 @@ if [ -n "$screenshot" ]; then
             status=1
         fi
         kill -- -"$group" 2>/dev/null
-        exit $status' run "$program" "$screenshot"
+        exit $status' run "$program" "$screenshot" "$wine"
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -54,4 +71,4 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 echo "== Starting VELTRANE.EXE (Wine prefix $WINEPREFIX)"
 # Wine takes the ANSI code page from the locale: zh_TW gives code page 950.
-exec env LC_ALL=zh_TW.UTF-8 wine "$program"
+exec env LC_ALL=zh_TW.UTF-8 "$wine" "$program"

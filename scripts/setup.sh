@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 fonts-wine                          # running the program
+    wine32:i386                                     # running the i686 build beside it
     fonts-arphic-uming                              # Big5 TrueType fonts to list
     xvfb xauth imagemagick xdotool                  # a display without a screen, pictures
     locales
@@ -28,6 +29,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     fi
     echo "== Installing ${#missing[@]} missing packages: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
+    # wine32 comes from the i386 side of the archive, which a fresh machine lacks.
+    if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "== Adding the i386 architecture, for wine32"
+        dpkg --add-architecture i386
+    fi
     apt-get update -q
     apt-get install -y -q --no-install-recommends "${missing[@]}"
 else

@@ -11,10 +11,21 @@ start)
     driver=${3:-x11}
     # A server left by an earlier run would keep the old settings.
     quietly wineserver -k || true
+    # A prefix made before wine32 was installed has no 32-bit part (its syswow64 is
+    # empty or missing), and wine can start nothing there any more. It is a test's, so
+    # it is made anew.
+    if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        echo "Removing the test Wine prefix $WINEPREFIX, made without 32-bit Wine ..."
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the test Wine prefix $WINEPREFIX ..."
         DISPLAY= quietly wineboot -i
     fi
+    # Debian's Wine does not put its own fonts into a prefix; without Marlett, the caption
+    # buttons are drawn as the letters "0 1 r".
+    fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     if [ "$driver" = null ]; then
         quietly wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
     else
