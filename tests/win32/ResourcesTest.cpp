@@ -16,6 +16,12 @@
 
 namespace {
 
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)
+{
+    reinterpret_cast<std::vector<LANGID>*>(languages)->push_back(language);
+    return TRUE;
+}
+
 const LANGID kTraditionalChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
 
 std::pair<const BYTE*, DWORD> Resource(LPCSTR type, LPCSTR name)
@@ -273,13 +279,8 @@ TEST(Resources, EveryResourceIsInChineseTraditional)
     };
     for (const auto& r : resources) {
         std::vector<LANGID> languages;
-        ::EnumResourceLanguagesA(
-            ::GetModuleHandleA(nullptr), r.type, MAKEINTRESOURCEA(r.id),
-            [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) -> BOOL {
-                reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&languages));
+        ::EnumResourceLanguagesA(::GetModuleHandleA(nullptr), r.type, MAKEINTRESOURCEA(r.id), CollectLanguage,
+                                 reinterpret_cast<LONG_PTR>(&languages));
         EXPECT_EQ(languages, std::vector<LANGID>{kTraditionalChinese}) << "resource " << r.id;
     }
 }
