@@ -10,6 +10,17 @@ jobs=$(nproc)
 
 scripts/setup.sh
 
+# The include graph of src/: app, ui, model, platform, each including only itself and
+# those below it, and no loop between files. The checker lives beside the repository
+# where the team keeps its tools.
+layers=../shared/tools/layers
+if [ -x "$layers" ]; then
+    echo "== The layers of src/"
+    "$layers" .
+else
+    echo "== No $layers here: the layers of src/ are not checked"
+fi
+
 echo "== Native build of the portable code, with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/native >/dev/null
 cmake --build build/native -j"$jobs"
