@@ -5,5 +5,5 @@
 bool CBitmap::LoadBitmap(UINT id)
 {
     m_hObject.reset(::LoadBitmapA(CWinApp::Current()->m_hInstance, MAKEINTRESOURCEA(id)));
-    return m_hObject != nullptr;
+    return static_cast<bool>(m_hObject);
 }

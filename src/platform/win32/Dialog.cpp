@@ -129,7 +129,7 @@ LRESULT CDialog::Default()
 LRESULT CDialog::OnCtlColor(WPARAM wParam, LPARAM)
 {
     const CWinApp* app = CWinApp::Current();
-    if (app->m_dialogBrush == nullptr)
+    if (!app->m_dialogBrush)
         return Default();
     const auto dc = reinterpret_cast<HDC>(wParam);
     ::SetBkColor(dc, app->m_dialogBkColor);
