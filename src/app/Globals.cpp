@@ -1,7 +1,4 @@
-// The program's two globals. Defined in one file, they are constructed in this order
-// before the entry point runs and destroyed in the reverse order at exit.
+// The application object, which the entry point finds and runs.
 #include "app/FontLinkApp.h"
-#include "model/FontList.h"
 
 CFontLinkApp theApp;
-CStringArray FontList;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "model/FontLinks.h"
-#include "platform/LinkWindow.h"
+#include "model/LinkWindow.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/Win32Libraries.h"
