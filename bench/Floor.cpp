@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 
 namespace {
@@ -31,9 +32,9 @@ int CALLBACK Collect(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontType, L
 
 void ReadLinks()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, KEY_READ, &key) != ERROR_SUCCESS &&
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS &&
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) !=
             ERROR_SUCCESS)
         return;
     linkNames.clear();
@@ -43,12 +44,11 @@ void ReadLinks()
         BYTE data[256];
         DWORD nameSize = sizeof name;
         DWORD dataSize = sizeof data;
-        if (::RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS)
+        if (::RegEnumValueA(key.get(), index, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS)
             break;
         linkNames.emplace_back(name, nameSize);
         linkFiles.emplace_back(reinterpret_cast<char*>(data), dataSize);
     }
-    ::RegCloseKey(key);
 }
 
 UINT_PTR CALLBACK Hook(HWND, UINT message, WPARAM, LPARAM)
@@ -72,21 +72,25 @@ bool ChooseFile(std::string& path)
     return true;
 }
 
+// Writes the font's link to `path`, or deletes it when there is no path.
+void ChangeValue(const char* name, const std::string* path)
+{
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, KEY_WRITE, key.put()) != ERROR_SUCCESS)
+        return;
+    if (path != nullptr)
+        ::RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(path->c_str()),
+                         static_cast<DWORD>(path->size() + 1));
+    else
+        ::RegDeleteValueA(key.get(), name);
+}
+
 void Change(HWND dialog, const std::string* path)
 {
     const auto row = ::SendDlgItemMessageA(dialog, IDC_FONT_LIST, LB_GETCURSEL, 0, 0);
     if (row < 0)
         return;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        const char* name = fonts[row].c_str();
-        if (path != nullptr)
-            ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(path->c_str()),
-                             static_cast<DWORD>(path->size() + 1));
-        else
-            ::RegDeleteValueA(key, name);
-        ::RegCloseKey(key);
-    }
+    ChangeValue(fonts[row].c_str(), path);
     ReadLinks();
     ::InvalidateRect(dialog, nullptr, TRUE);
 }
@@ -94,9 +98,10 @@ void Change(HWND dialog, const std::string* path)
 void Start(HWND dialog)
 {
     fonts.assign(1, "SystemDefaultEUDCFont");
-    const HDC dc = ::GetDC(dialog);
-    ::EnumFontFamiliesA(dc, nullptr, Collect, 0);
-    ::ReleaseDC(dialog, dc);
+    {
+        const ClientDC dc = GetClientDC(dialog);
+        ::EnumFontFamiliesA(dc.get().dc, nullptr, Collect, 0);
+    }
     ReadLinks();
     const HWND list = ::GetDlgItem(dialog, IDC_FONT_LIST);
     for (const std::string& font : fonts)

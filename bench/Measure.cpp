@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 
 namespace {
@@ -106,29 +107,23 @@ class KeyWatch {
 public:
     KeyWatch()
     {
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_NOTIFY, nullptr, &m_key, nullptr) !=
-            ERROR_SUCCESS)
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_NOTIFY, nullptr, m_key.put(),
+                              nullptr) != ERROR_SUCCESS)
             Fail("cannot open the link key");
-        m_event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        if (::RegNotifyChangeKeyValue(m_key, FALSE, REG_NOTIFY_CHANGE_LAST_SET, m_event, TRUE) != ERROR_SUCCESS)
+        m_event.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        if (::RegNotifyChangeKeyValue(m_key.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, m_event.get(), TRUE) !=
+            ERROR_SUCCESS)
             Fail("cannot watch the link key");
     }
-    ~KeyWatch()
-    {
-        ::CloseHandle(m_event);
-        ::RegCloseKey(m_key);
-    }
-    KeyWatch(const KeyWatch&) = delete;
-    KeyWatch& operator=(const KeyWatch&) = delete;
     void Wait() const
     {
-        if (::WaitForSingleObject(m_event, kPatience) != WAIT_OBJECT_0)
+        if (::WaitForSingleObject(m_event.get(), kPatience) != WAIT_OBJECT_0)
             Fail("the link key did not change");
     }
 
 private:
-    HKEY m_key = nullptr;
-    HANDLE m_event = nullptr;
+    UniqueKey m_key;
+    UniqueFile m_event;
 };
 
 double Median(std::vector<double> times)
@@ -182,6 +177,8 @@ int Run(const char* program, const char* path, int row, int repaints)
     if (!::CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process))
         Fail("cannot start the program");
+    const UniqueFile thread(process.hThread);
+    const UniqueFile child(process.hProcess);
     const HWND dialog = WaitForDialog(process.dwProcessId, nullptr);
     const HWND list = ::GetDlgItem(dialog, IDC_FONT_LIST);
     WaitPainted(dialog, list);
@@ -195,13 +192,11 @@ int Run(const char* program, const char* path, int row, int repaints)
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    ::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+    ::GetProcessMemoryInfo(child.get(), &memory, sizeof memory);
 
     ::PostMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    if (::WaitForSingleObject(process.hProcess, kPatience) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(child.get(), kPatience) != WAIT_OBJECT_0)
         Fail("the program did not end");
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
     std::printf("%.1f %.1f %.1f %.2f %zu %d\n", startupTime, modify, remove, repaint,
                 static_cast<size_t>(memory.PeakWorkingSetSize / 1024), rows);
     return 0;
@@ -221,9 +216,8 @@ int CALLBACK PrintFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontTyp
 
 int PrintFonts()
 {
-    const HDC dc = ::GetDC(nullptr);
-    ::EnumFontFamiliesA(dc, nullptr, PrintFamily, 0);
-    ::ReleaseDC(nullptr, dc);
+    const ClientDC screen = GetClientDC(nullptr);
+    ::EnumFontFamiliesA(screen.get().dc, nullptr, PrintFamily, 0);
     return 0;
 }
 

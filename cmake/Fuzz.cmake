@@ -6,7 +6,7 @@ target_compile_options(veltrane_portable PRIVATE ${sanitizers} -fsanitize=fuzzer
 
 set(fuzz_targets LinkTableFuzz LinkFileNameFuzz EudcExtensionFuzz)
 foreach(target IN LISTS fuzz_targets)
-    add_executable(${target} tests/fuzz/${target}.cpp tests/native/TestGlobals.cpp)
+    add_executable(${target} tests/fuzz/${target}.cpp)
     target_include_directories(${target} PRIVATE tests/native)
     target_compile_options(${target} PRIVATE ${sanitizers} -fsanitize=fuzzer)
     target_link_options(${target} PRIVATE ${sanitizers} -fsanitize=fuzzer)

@@ -16,7 +16,6 @@ add_executable(veltrane_native_tests
     tests/native/FamilyReportsTest.cpp
     tests/native/AboutDateTest.cpp
     tests/native/PlacementTest.cpp
-    tests/native/TestGlobals.cpp
     tests/native/LinkStoreTest.cpp
     tests/native/LinkCommandsTest.cpp
 )

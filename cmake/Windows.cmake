@@ -11,7 +11,6 @@ add_link_options(-static)
 add_library(veltrane_win OBJECT
     src/app/AboutBox.cpp
     src/app/FontLinkApp.cpp
-    src/app/Globals.cpp
     src/platform/win32/AnsiCodePage.cpp
     src/platform/win32/Bitmap.cpp
     src/platform/win32/Dialog.cpp

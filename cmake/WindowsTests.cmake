@@ -46,6 +46,7 @@ add_executable(veltrane_win_tests
     tests/win32/HostileRegistryTest.cpp
     tests/win32/PaintingTest.cpp
     tests/win32/ResourcesTest.cpp
+    tests/win32/UniqueHandleTest.cpp
     $<TARGET_OBJECTS:veltrane_res>
 )
 target_link_libraries(veltrane_win_tests PRIVATE veltrane_win gtest version)

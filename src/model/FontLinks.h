@@ -4,9 +4,9 @@
 
 #include <functional>
 
+#include "model/LinkWindow.h"
 #include "platform/CodePage.h"
 #include "platform/Libraries.h"
-#include "platform/LinkWindow.h"
 #include "platform/Registry.h"
 #include "platform/Strings.h"
 

@@ -1,5 +1,7 @@
 #include "model/FontList.h"
 
+CStringArray FontList;
+
 namespace {
 
 constexpr unsigned kShiftJisCharSet = 0x80;

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "model/FontLinks.h"
-#include "platform/LinkWindow.h"
+#include "model/LinkWindow.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/ListBox.h"

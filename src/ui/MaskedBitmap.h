@@ -6,6 +6,7 @@
 
 #include "platform/win32/Bitmap.h"
 #include "platform/win32/GdiObjects.h"
+#include "platform/win32/UniqueHandle.h"
 
 class CMaskedBitmap : public CBitmap {
 public:

@@ -1,10 +1,18 @@
 #include "ui/SunkenFrame.h"
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 
-GdiObject<HPEN> SolidPen(COLORREF colour)
+// Two one-pixel lines of `colour`: from `start` to `corner`, then on to `end`, which is
+// left out.
+void DrawEdge(const CDC& dc, COLORREF colour, POINT start, POINT corner, POINT end)
 {
-    return GdiObject<HPEN>(::CreatePen(PS_SOLID, 1, colour));
+    const GdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, colour));
+    const Selection selected = Select(dc.GetSafeHdc(), pen.get());
+    dc.MoveTo(start.x, start.y);
+    dc.LineTo(corner.x, corner.y);
+    dc.LineTo(end.x, end.y);
 }
 
 }  // namespace
@@ -12,26 +20,11 @@ GdiObject<HPEN> SolidPen(COLORREF colour)
 void DrawSunkenFrame(const CDC& dc, const RECT& rect)
 {
     const auto [l, t, r, b] = rect;
-    const GdiObject<HPEN> black = SolidPen(RGB(0, 0, 0));
-    const GdiObject<HPEN> white = SolidPen(RGB(255, 255, 255));
-    const GdiObject<HPEN> grey = SolidPen(RGB(128, 128, 128));
-    const SelectedObject pen(dc.GetSafeHdc(), black.get());
-    const SelectedObject brush(dc.GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
-
+    const Selection brush = Select(dc.GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
     // The inner dark edge.
-    dc.MoveTo(l - 1, b);
-    dc.LineTo(l - 1, t - 1);
-    dc.LineTo(r, t - 1);
-
+    DrawEdge(dc, RGB(0, 0, 0), {l - 1, b}, {l - 1, t - 1}, {r, t - 1});
     // The outer shadow.
-    pen.Replace(grey.get());
-    dc.MoveTo(l - 2, b + 1);
-    dc.LineTo(l - 2, t - 2);
-    dc.LineTo(r + 1, t - 2);
-
+    DrawEdge(dc, RGB(128, 128, 128), {l - 2, b + 1}, {l - 2, t - 2}, {r + 1, t - 2});
     // The outer highlight.
-    pen.Replace(white.get());
-    dc.MoveTo(r + 1, t - 2);
-    dc.LineTo(r + 1, b + 1);
-    dc.LineTo(l - 2, b + 1);
+    DrawEdge(dc, RGB(255, 255, 255), {r + 1, t - 2}, {r + 1, b + 1}, {l - 2, b + 1});
 }

@@ -7,6 +7,7 @@
 
 #include <dlgs.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "ModalScript.h"
 #include "app/FontLinkApp.h"
 #include "model/FontList.h"
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 #include "ui/FontLinkDlg.h"
 
@@ -40,21 +42,22 @@ using KeyContents = std::map<std::string, Value>;
 DWORD RunOtherProgram(std::string commandLine)
 {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    const HANDLE nul = ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
+    const HANDLE opened =
+        ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
+    const UniqueFile nul(opened == INVALID_HANDLE_VALUE ? nullptr : opened);  // how CreateFileA fails
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = nul;
+    startup.hStdOutput = startup.hStdError = nul.get();
     PROCESS_INFORMATION process{};
     DWORD exitCode = ~0u;
     if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                          &process)) {
-        ::WaitForSingleObject(process.hProcess, 30000);
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+        const UniqueFile thread(process.hThread);
+        const UniqueFile child(process.hProcess);
+        ::WaitForSingleObject(child.get(), 30000);
+        ::GetExitCodeProcess(child.get(), &exitCode);
     }
-    ::CloseHandle(nul);
     return exitCode;
 }
 
@@ -65,19 +68,16 @@ void Reg(const std::string& arguments)
 
 bool KeyExists()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
+    UniqueKey key;
+    return ::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 // Every value of the key as the registry holds it, under the name it enumerates.
 KeyContents ReadKey()
 {
     KeyContents contents;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return contents;
     for (DWORD i = 0;; ++i) {
         char name[1024];
@@ -85,35 +85,32 @@ KeyContents ReadKey()
         BYTE data[4096];
         DWORD dataSize = sizeof data;
         DWORD type = 0;
-        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+        if (::RegEnumValueA(key.get(), i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
             break;
         contents[name] = {type, std::string(reinterpret_cast<char*>(data), dataSize)};
     }
-    ::RegCloseKey(key);
     return contents;
 }
 
 std::string KeyClass()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return "no key";
     char keyClass[64] = {};
     DWORD size = sizeof keyClass;
-    ::RegQueryInfoKeyA(key, keyClass, &size, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    ::RegQueryInfoKeyA(key.get(), keyClass, &size, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr);
-    ::RegCloseKey(key);
     return keyClass;
 }
 
 void WriteLink(const std::string& name, const std::string& path)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    UniqueKey key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    ::RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+    ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                      static_cast<DWORD>(path.size() + 1));
-    ::RegCloseKey(key);
 }
 
 void DeleteKey()
@@ -124,7 +121,7 @@ void DeleteKey()
 
 void CreateEmptyFile(const std::string& path)
 {
-    ::CloseHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::ofstream file(path);
 }
 
 int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM texts)
@@ -144,14 +141,16 @@ std::string LinkTextOfRow(HWND dialog, int row)
 {
     const HWND list = ::GetDlgItem(dialog, IDC_FONT_LIST);
     const HDC dc = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)));
-    DRAWITEMSTRUCT item{ODT_LISTBOX, IDC_FONT_LIST, static_cast<UINT>(row), ODA_DRAWENTIRE, 0, list, dc,
-                        {0, 0, 600, 16}, 0};
-    ::SendMessageA(dialog, WM_DRAWITEM, IDC_FONT_LIST, reinterpret_cast<LPARAM>(&item));
-    const HENHMETAFILE metafile = ::CloseEnhMetaFile(dc);
+    {
+        const Selection font = Select(dc, reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+        DRAWITEMSTRUCT item{ODT_LISTBOX, IDC_FONT_LIST, static_cast<UINT>(row), ODA_DRAWENTIRE, 0, list, dc,
+                            {0, 0, 600, 16}, 0};
+        ::SendMessageA(dialog, WM_DRAWITEM, IDC_FONT_LIST, reinterpret_cast<LPARAM>(&item));
+    }
+    // CloseEnhMetaFile ends the recording context and hands over the metafile.
+    const UniqueHandle<HENHMETAFILE, ::DeleteEnhMetaFile> metafile(::CloseEnhMetaFile(dc));
     std::vector<std::wstring> texts;
-    ::EnumEnhMetaFile(nullptr, metafile, CollectText, &texts, nullptr);
-    ::DeleteEnhMetaFile(metafile);
+    ::EnumEnhMetaFile(nullptr, metafile.get(), CollectText, &texts, nullptr);
     if (texts.empty())
         return "nothing drawn";
     char text[1024] = {};
@@ -348,16 +347,16 @@ TEST_F(HostileRegistryTest, PathOfTheLongestLengthIsWrittenWholeAndShown)
 TEST_F(HostileRegistryTest, KeyThatCanNoLongerBeReachedIsReported)
 {
     WriteLink("AR PL UMing TW", "C:\\eudc\\TW.TTE");
-    HKEY key = nullptr;
+    UniqueKey key;
     SECURITY_DESCRIPTOR security{};
     RunModalScript(dialog, {
         [&] {
-            ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+            ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, key.put()), ERROR_SUCCESS);
             ::InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
             ACL noOne{};
             ::InitializeAcl(&noOne, sizeof noOne, ACL_REVISION);
             ::SetSecurityDescriptorDacl(&security, TRUE, &noOne, FALSE);
-            ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security), ERROR_SUCCESS);
+            ASSERT_EQ(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security), ERROR_SUCCESS);
             Click(IDC_MODIFY, "AR PL UMing TW");
         },
         Choose(kChosenFile),
@@ -371,8 +370,7 @@ TEST_F(HostileRegistryTest, KeyThatCanNoLongerBeReachedIsReported)
         Close(),
     });
     ::SetSecurityDescriptorDacl(&security, FALSE, nullptr, FALSE);  // everyone again
-    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
-    ::RegCloseKey(key);
+    ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security);
     EXPECT_EQ(messages, std::vector<std::string>(4, "veltrane_win_tests: Access Registry Database failed!"));
     EXPECT_EQ(ReadKey()["AR PL UMing TW"].data, std::string("C:\\eudc\\TW.TTE\0", 15));
 }

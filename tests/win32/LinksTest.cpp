@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <string>
 
 #include "model/FontList.h"
 #include "model/FontLinks.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/EudcFileDialog.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
 
@@ -28,13 +30,12 @@ void DeleteLinkKey()
 
 void WriteValue(const std::string& name, DWORD type, const std::string& data)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    UniqueKey key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(::RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+    EXPECT_EQ(::RegSetValueExA(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
                                static_cast<DWORD>(data.size())),
               ERROR_SUCCESS);
-    ::RegCloseKey(key);
 }
 
 struct StoredValue {
@@ -47,25 +48,24 @@ struct StoredValue {
 StoredValue ReadValue(const std::string& name)
 {
     StoredValue value;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return value;
     char buffer[1024];
     DWORD size = sizeof buffer;
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &size) ==
+    if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &size) ==
         ERROR_SUCCESS) {
         value.exists = true;
         value.data.assign(buffer, size);
         for (DWORD i = 0;; ++i) {
             char found[400];
             DWORD length = sizeof found;
-            if (::RegEnumValueA(key, i, found, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            if (::RegEnumValueA(key.get(), i, found, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
             if (::lstrcmpiA(found, name.c_str()) == 0)
                 value.name = found;
         }
     }
-    ::RegCloseKey(key);
     return value;
 }
 
@@ -108,14 +108,13 @@ TEST_F(RealRegistryTest, MissingKeyIsCreatedWithTheClassRegSz)
 {
     links.LoadLinks();
 
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    UniqueKey key;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()), ERROR_SUCCESS);
     char keyClass[32] = {};
     DWORD classSize = sizeof keyClass;
     DWORD values = 99;
-    ::RegQueryInfoKeyA(key, keyClass, &classSize, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+    ::RegQueryInfoKeyA(key.get(), keyClass, &classSize, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
                        nullptr, nullptr);
-    ::RegCloseKey(key);
     EXPECT_STREQ(keyClass, "REG_SZ");
     EXPECT_EQ(values, 0u);
     EXPECT_TRUE(window.messages.empty());
@@ -313,8 +312,9 @@ TEST(EudcFileDialog, ListsEudcFilesAndGivesTheTypedPath)
     typedPath = std::string(kTestFolder) + "\\LINK.TTE";
     const std::string files[] = {typedPath, std::string(kTestFolder) + "\\FONT.TTF",
                                  std::string(kTestFolder) + "\\NOTE.TXT"};
-    for (const std::string& file : files)
-        ::CloseHandle(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    for (const std::string& file : files) {
+        const std::ofstream empty(file);
+    }
     char startFolder[MAX_PATH] = {};
     ::GetCurrentDirectoryA(sizeof startFolder, startFolder);
     ::SetCurrentDirectoryA(kTestFolder);
@@ -343,20 +343,19 @@ TEST_F(RealRegistryTest, KeyThatCannotBeOpenedIsReportedAndTheTableKept)
     links.LoadLinks();
 
     // This handle keeps the right to give access back, whatever the list of rights says.
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    UniqueKey key;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, WRITE_DAC, key.put()), ERROR_SUCCESS);
     SECURITY_DESCRIPTOR security{};
     ::InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
     ACL noOne{};
     ::InitializeAcl(&noOne, sizeof noOne, ACL_REVISION);
     ::SetSecurityDescriptorDacl(&security, TRUE, &noOne, FALSE);
-    ASSERT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security), ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security), ERROR_SUCCESS);
 
     links.LoadLinks();
 
     ::SetSecurityDescriptorDacl(&security, FALSE, nullptr, FALSE);  // everyone again
-    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
-    ::RegCloseKey(key);
+    ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security);
     EXPECT_EQ(window.messages, std::vector<std::string>{"Access Registry Database failed!"});
     EXPECT_EQ(links.GetLinkText(1), "A.TTE");
 }

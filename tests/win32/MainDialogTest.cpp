@@ -10,6 +10,7 @@
 #include "app/FontLinkApp.h"
 #include "model/FontList.h"
 #include "platform/Centering.h"
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 #include "ui/FontLinkDlg.h"
 
@@ -229,7 +230,8 @@ TEST_F(MainDialogTest, DialogSurfaceStaticsAndButtonsAreGreyAndTheListKeepsItsCo
 {
     RunModalScript(dialog, {[&] {
         const HWND window = Window();
-        const HDC dc = ::GetDC(window);
+        const ClientDC client = GetClientDC(window);
+        const HDC dc = client.get().dc;
         for (UINT message : {WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, WM_CTLCOLORBTN}) {
             SCOPED_TRACE(message);
             ::SetBkColor(dc, RGB(1, 2, 3));
@@ -247,7 +249,6 @@ TEST_F(MainDialogTest, DialogSurfaceStaticsAndButtonsAreGreyAndTheListKeepsItsCo
             window, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
             reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_FONT_LIST))));
         EXPECT_NE(listBrush, theApp.m_dialogs.colours.brush.get());
-        ::ReleaseDC(window, dc);
         ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     }});
 }

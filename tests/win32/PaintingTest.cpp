@@ -14,6 +14,7 @@
 #include "ModalScript.h"
 #include "app/FontLinkApp.h"
 #include "model/FontList.h"
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 #include "ui/FontLinkDlg.h"
 #include "ui/MaskedBitmap.h"
@@ -40,32 +41,29 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_previous = ::SelectObject(m_dc, m_bitmap);
+        m_bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bitmapSelection = Select(m_dc.get(), m_bitmap.get());
         Fill(fill);
     }
-    ~Canvas()
-    {
-        ::SelectObject(m_dc, m_previous);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
-    HDC Dc() const { return m_dc; }
+    HDC Dc() const { return m_dc.get(); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     RECT Rect() const { return {0, 0, m_width, m_height}; }
 
     void Fill(COLORREF colour) const
     {
-        const HBRUSH brush = ::CreateSolidBrush(colour);
+        const GdiObject<HBRUSH> brush(::CreateSolidBrush(colour));
         const RECT all = Rect();
-        ::FillRect(m_dc, &all, brush);
-        ::DeleteObject(brush);
+        ::FillRect(m_dc.get(), &all, brush.get());
     }
-    COLORREF Pixel(int x, int y) const { return ::GetPixel(m_dc, x, y); }
+    // Text is drawn in `font` from now on.
+    void SetFont(HFONT font)
+    {
+        m_font.reset();  // so that the context's own font is the one that goes back at the end
+        m_font = Select(m_dc.get(), font);
+    }
+    COLORREF Pixel(int x, int y) const { return ::GetPixel(m_dc.get(), x, y); }
     std::vector<COLORREF> Pixels() const
     {
         std::vector<COLORREF> pixels;
@@ -78,9 +76,10 @@ public:
 private:
     int m_width;
     int m_height;
-    HDC m_dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
+    MemoryDC m_dc{::CreateCompatibleDC(nullptr)};
+    GdiObject<HBITMAP> m_bitmap;
+    Selection m_bitmapSelection;
+    Selection m_font;
 };
 
 // Empty when the pictures are equal, else how many pixels differ and where the first is.
@@ -110,26 +109,21 @@ void PaintItemByHand(HDC dc, int left, int top, bool withRed = false)
 }
 
 // A device-dependent bitmap, of the screen's kind, holding the canvas's pixels.
-HBITMAP DeviceBitmapOf(const Canvas& canvas)
+GdiObject<HBITMAP> DeviceBitmapOf(const Canvas& canvas)
 {
-    const HDC screen = ::GetDC(nullptr);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, canvas.Width(), canvas.Height());
-    ::ReleaseDC(nullptr, screen);
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
-    ::BitBlt(dc, 0, 0, canvas.Width(), canvas.Height(), canvas.Dc(), 0, 0, SRCCOPY);
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
+    const ClientDC screen = GetClientDC(nullptr);
+    GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.get().dc, canvas.Width(), canvas.Height()));
+    const MemoryDC dc(::CreateCompatibleDC(nullptr));
+    const Selection selected = Select(dc.get(), bitmap.get());
+    ::BitBlt(dc.get(), 0, 0, canvas.Width(), canvas.Height(), canvas.Dc(), 0, 0, SRCCOPY);
     return bitmap;
 }
 
 bool CanSelectElsewhere(HGDIOBJ bitmap)
 {
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    return previous != nullptr;
+    const MemoryDC dc(::CreateCompatibleDC(nullptr));
+    const Selection selected = Select(dc.get(), bitmap);
+    return selected.get().replaced != nullptr;
 }
 
 class MaskedBitmapTest : public testing::Test {
@@ -166,16 +160,15 @@ TEST_F(MaskedBitmapTest, LeavesOutRedOverAnyBackgroundWithOneMaskForEveryTarget)
 
     // A second target of another kind and colour: a device-dependent bitmap in teal.
     const Canvas teal(30, 20, RGB(0, 128, 128));
-    const HBITMAP ddb = DeviceBitmapOf(teal);
-    const HDC ddbDc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(ddbDc, ddb);
-    item.DrawTransparent(ddbDc, 5, 4);
-    EXPECT_EQ(item.GetMask(), mask);
-    ::BitBlt(teal.Dc(), 0, 0, 30, 20, ddbDc, 0, 0, SRCCOPY);
-    ExpectItemOver(teal, RGB(0, 128, 128));
-    ::SelectObject(ddbDc, previous);
-    ::DeleteObject(ddb);
-    ::DeleteDC(ddbDc);
+    {
+        const GdiObject<HBITMAP> ddb = DeviceBitmapOf(teal);
+        const MemoryDC ddbDc(::CreateCompatibleDC(nullptr));
+        const Selection selected = Select(ddbDc.get(), ddb.get());
+        item.DrawTransparent(ddbDc.get(), 5, 4);
+        EXPECT_EQ(item.GetMask(), mask);
+        ::BitBlt(teal.Dc(), 0, 0, 30, 20, ddbDc.get(), 0, 0, SRCCOPY);
+        ExpectItemOver(teal, RGB(0, 128, 128));
+    }
 
     // Nothing was left selected in a context of the draws: a bitmap can be selected
     // into one context at a time.
@@ -201,7 +194,7 @@ TEST(MaskedBitmap, LeavesOutTheColourOfItsOwnTopLeftPixel)
         for (int x = 0; x < 4; ++x)
             ::SetPixel(source.Dc(), x, y, rows[y][x] == 'B' ? kBlue : rows[y][x] == 'R' ? kRed : kBlack);
     CMaskedBitmap bitmap;
-    bitmap.Attach(DeviceBitmapOf(source));
+    bitmap.Attach(DeviceBitmapOf(source).release());
     const Canvas canvas(6, 5, kLightGrey);
     bitmap.DrawTransparent(canvas.Dc(), 1, 1);
     for (int y = 0; y < 5; ++y) {
@@ -236,10 +229,10 @@ TEST(SunkenFrame, DrawsItsTableAndLeavesTheContextAsItWas)
     const RECT list{10, 20, 110, 80};
     const Canvas canvas(130, 100, kLightGrey);
     const HDC dc = canvas.Dc();
-    const HPEN red = ::CreatePen(PS_DASH, 1, kRed);
-    const HBRUSH hatch = ::CreateHatchBrush(HS_CROSS, kBlue);
-    const HGDIOBJ oldPen = ::SelectObject(dc, red);
-    const HGDIOBJ oldBrush = ::SelectObject(dc, hatch);
+    const GdiObject<HPEN> red(::CreatePen(PS_DASH, 1, kRed));
+    const GdiObject<HBRUSH> hatch(::CreateHatchBrush(HS_CROSS, kBlue));
+    const Selection pen = Select(dc, red.get());
+    const Selection brush = Select(dc, hatch.get());
 
     const CDC frameDc(dc);
     DrawSunkenFrame(frameDc, list);
@@ -259,8 +252,8 @@ TEST(SunkenFrame, DrawsItsTableAndLeavesTheContextAsItWas)
     EXPECT_EQ(canvas.Pixel(110, 50), kLightGrey);
     EXPECT_EQ(canvas.Pixel(50, 80), kLightGrey);
 
-    EXPECT_EQ(::GetCurrentObject(dc, OBJ_PEN), red);
-    EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), hatch);
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_PEN), red.get());
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), hatch.get());
     POINT position{};
     ::GetCurrentPositionEx(dc, &position);
     EXPECT_EQ(position.x, 8);
@@ -268,11 +261,6 @@ TEST(SunkenFrame, DrawsItsTableAndLeavesTheContextAsItWas)
 
     DrawSunkenFrame(frameDc, list);
     EXPECT_EQ(Differences(canvas.Pixels(), expected, 130), "") << "drawn twice";
-
-    ::SelectObject(dc, oldPen);
-    ::SelectObject(dc, oldBrush);
-    ::DeleteObject(red);
-    ::DeleteObject(hatch);
 }
 
 namespace {
@@ -285,11 +273,10 @@ class ListRowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        HKEY key = nullptr;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        UniqueKey key;
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
         const char path[] = "C:\\eudc\\TW.TTE";
-        ::RegSetValueExA(key, kLinkedFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
-        ::RegCloseKey(key);
+        ::RegSetValueExA(key.get(), kLinkedFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
     }
     void TearDown() override
     {
@@ -322,7 +309,7 @@ protected:
     std::unique_ptr<Canvas> RowCanvas() const
     {
         auto canvas = std::make_unique<Canvas>(rowWidth, rowHeight, kBlack);
-        ::SelectObject(canvas->Dc(), reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+        canvas->SetFont(reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)));
         ::SetBkColor(canvas->Dc(), ::GetSysColor(COLOR_WINDOW));
         ::SetTextColor(canvas->Dc(), ::GetSysColor(COLOR_WINDOWTEXT));
         return canvas;

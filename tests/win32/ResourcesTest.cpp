@@ -10,6 +10,7 @@
 
 #include "ItemPicture.h"
 #include "platform/Strings.h"
+#include "platform/win32/UniqueHandle.h"
 
 #include "platform/win32/FrameworkResources.h"
 #include "resource.h"
@@ -140,21 +141,18 @@ DialogTemplate ReadDialog(UINT id)
 
 TEST(Resources, ItemBitmapIsTheTwoLettersOnRed)
 {
-    const HBITMAP bitmap = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_FONT_ITEM));
-    ASSERT_NE(bitmap, nullptr);
+    const GdiObject<HBITMAP> bitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_FONT_ITEM)));
+    ASSERT_NE(bitmap.get(), nullptr);
     BITMAP info{};
-    ::GetObjectA(bitmap, sizeof info, &info);
+    ::GetObjectA(bitmap.get(), sizeof info, &info);
     EXPECT_EQ(info.bmWidth, 19);
     EXPECT_EQ(info.bmHeight, 12);
 
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    const MemoryDC dc(::CreateCompatibleDC(nullptr));
+    const Selection selected = Select(dc.get(), bitmap.get());
     for (int y = 0; y < kItemHeight; ++y)
         for (int x = 0; x < kItemWidth; ++x)
-            EXPECT_EQ(::GetPixel(dc, x, y), ItemColour(kItemRows[y][x])) << "pixel (" << x << ", " << y << ")";
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
+            EXPECT_EQ(::GetPixel(dc.get(), x, y), ItemColour(kItemRows[y][x])) << "pixel (" << x << ", " << y << ")";
 
     // Stored as 4 bits per pixel with the standard 16-colour palette.
     const auto [data, size] = Resource(RT_BITMAP, MAKEINTRESOURCEA(IDB_FONT_ITEM));

@@ -3,5 +3,5 @@
 bool CBitmap::LoadBitmap(HINSTANCE module, UINT id)
 {
     m_hObject.reset(::LoadBitmapA(module, MAKEINTRESOURCEA(id)));
-    return m_hObject != nullptr;
+    return static_cast<bool>(m_hObject);
 }

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/UniqueHandle.h"
 
 class CBitmap {
 public:

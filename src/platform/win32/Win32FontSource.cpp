@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/FamilyReports.h"
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/UniqueHandle.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ void Win32FontSource::EnumerateFamilies(const FontVisitor& visit)
 {
     std::vector<EnumeratedFont> reports;
     {
-        const CClientDC dc(m_window);
-        ::EnumFontFamiliesA(dc.GetSafeHdc(), nullptr, RecordFamily,
+        const ClientDC dc = GetClientDC(m_window);
+        ::EnumFontFamiliesA(dc.get().dc, nullptr, RecordFamily,
                             reinterpret_cast<LPARAM>(&reports));
     }
     for (const EnumeratedFont& family : OneReportPerFamily(reports)) {

@@ -2,19 +2,20 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 
 class Win32Library : public Library {
 public:
-    explicit Win32Library(HMODULE module) : m_module(module) {}
-    ~Win32Library() override { ::FreeLibrary(m_module); }
-    Win32Library(const Win32Library&) = delete;
-    Win32Library& operator=(const Win32Library&) = delete;
+    explicit Win32Library(UniqueModule module) : m_module(std::move(module)) {}
 
     BoolEntryPoint FindBoolEntryPoint(const char* name) override
     {
         using BoolFunction = BOOL(WINAPI*)(BOOL);
-        const FARPROC found = ::GetProcAddress(m_module, name);
+        const FARPROC found = ::GetProcAddress(m_module.get(), name);
         if (!found)
             return {};
         const auto function = reinterpret_cast<BoolFunction>(reinterpret_cast<void*>(found));
@@ -22,15 +23,15 @@ public:
     }
 
 private:
-    HMODULE m_module;
+    UniqueModule m_module;
 };
 
 }  // namespace
 
 std::unique_ptr<Library> Win32Libraries::Load(const char* fileName)
 {
-    const HMODULE module = ::LoadLibraryA(fileName);
+    UniqueModule module(::LoadLibraryA(fileName));
     if (!module)
         return nullptr;
-    return std::make_unique<Win32Library>(module);
+    return std::make_unique<Win32Library>(std::move(module));
 }

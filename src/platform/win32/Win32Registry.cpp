@@ -2,14 +2,15 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "platform/win32/UniqueHandle.h"
+
 namespace {
 
 class Win32Key : public RegistryKey {
 public:
-    explicit Win32Key(HKEY key) : m_key(key) {}
-    ~Win32Key() override { ::RegCloseKey(m_key); }
-    Win32Key(const Win32Key&) = delete;
-    Win32Key& operator=(const Win32Key&) = delete;
+    explicit Win32Key(UniqueKey key) : m_key(std::move(key)) {}
 
     long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize, std::uint32_t& type,
                    unsigned char* data, std::uint32_t& dataSize) override
@@ -18,7 +19,7 @@ public:
         DWORD valueType = 0;
         DWORD dataLength = dataSize;
         const LONG result =
-            ::RegEnumValueA(m_key, index, name, &nameLength, nullptr, &valueType, data, &dataLength);
+            ::RegEnumValueA(m_key.get(), index, name, &nameLength, nullptr, &valueType, data, &dataLength);
         nameSize = nameLength;
         type = valueType;
         dataSize = dataLength;
@@ -27,34 +28,34 @@ public:
 
     long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
     {
-        return ::RegSetValueExA(m_key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data), size);
+        return ::RegSetValueExA(m_key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data), size);
     }
 
-    long DeleteValue(const CString& name) override { return ::RegDeleteValueA(m_key, name.c_str()); }
+    long DeleteValue(const CString& name) override { return ::RegDeleteValueA(m_key.get(), name.c_str()); }
 
 private:
-    HKEY m_key;
+    UniqueKey m_key;
 };
 
 }  // namespace
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const char* subkey, std::uint32_t access, long& result)
 {
-    HKEY key = nullptr;
-    result = ::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, access, &key);
+    UniqueKey key;
+    result = ::RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, access, key.put());
     if (result != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32Key>(key);
+    return std::make_unique<Win32Key>(std::move(key));
 }
 
 std::unique_ptr<RegistryKey> Win32Registry::CreateKey(const char* subkey, const char* keyClass,
                                                       std::uint32_t access)
 {
     CString className = keyClass;  // the API takes the class as a writable string
-    HKEY key = nullptr;
+    UniqueKey key;
     DWORD disposition = 0;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, className.data(), REG_OPTION_NON_VOLATILE,
-                          access, nullptr, &key, &disposition) != ERROR_SUCCESS)
+                          access, nullptr, key.put(), &disposition) != ERROR_SUCCESS)
         return nullptr;
-    return std::make_unique<Win32Key>(key);
+    return std::make_unique<Win32Key>(std::move(key));
 }

@@ -1,4 +1,0 @@
-// The model's one font list.
-#include "model/FontList.h"
-
-CStringArray FontList;
