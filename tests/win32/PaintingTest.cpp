@@ -123,7 +123,7 @@ bool CanSelectElsewhere(HGDIOBJ bitmap)
 {
     const MemoryDC dc(::CreateCompatibleDC(nullptr));
     const Selection selected = Select(dc.get(), bitmap);
-    return selected.get().replaced != nullptr;
+    return selected.get().other != nullptr;  // SelectObject gave what the bitmap replaced
 }
 
 class MaskedBitmapTest : public testing::Test {

@@ -58,33 +58,35 @@ using MemoryDC = UniqueHandle<HDC, ::DeleteDC>;
 template <class Object>
 using GdiObject = UniqueHandle<Object, ::DeleteObject>;
 
-// The context of a window's client area from GetDC, which ReleaseDC gives back to it.
-struct ClientContext {
-    HWND window;
+// A drawing context with what giving it back needs: its window for ReleaseDC, or, for
+// a selection, the object that the selected one replaced.
+template <class Other>
+struct ContextWith {
     HDC dc;
-    bool operator==(const ClientContext&) const = default;
+    Other other;
+    bool operator==(const ContextWith&) const = default;
 };
-inline void ReleaseClientContext(ClientContext context)
+
+// The context of a window's client area from GetDC.
+inline void ReleaseClientContext(ContextWith<HWND> context)
 {
-    ::ReleaseDC(context.window, context.dc);
+    ::ReleaseDC(context.other, context.dc);
 }
-using ClientDC = UniqueHandle<ClientContext, ReleaseClientContext>;
+using ClientDC = UniqueHandle<ContextWith<HWND>, ReleaseClientContext>;
 inline ClientDC GetClientDC(HWND window)
 {
-    return ClientDC({window, ::GetDC(window)});
+    return ClientDC({::GetDC(window), window});
 }
 
 // An object selected into a context: what it replaced goes back when the owner ends.
-struct SelectionState {
-    HDC dc;
-    HGDIOBJ replaced;
-    bool operator==(const SelectionState&) const = default;
-};
-inline void PutBack(SelectionState selection)
+// Selections end in the reverse order of their making; to select another object into a
+// context, end the first selection (reset) before making the next, because assigning a
+// new selection to an old one puts the old one's object back last.
+inline void PutBack(ContextWith<HGDIOBJ> selection)
 {
-    ::SelectObject(selection.dc, selection.replaced);
+    ::SelectObject(selection.dc, selection.other);
 }
-using Selection = UniqueHandle<SelectionState, PutBack>;
+using Selection = UniqueHandle<ContextWith<HGDIOBJ>, PutBack>;
 inline Selection Select(HDC dc, HGDIOBJ object)
 {
     return Selection({dc, ::SelectObject(dc, object)});
