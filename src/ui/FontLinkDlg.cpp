@@ -2,7 +2,7 @@
 
 #include "model/FontList.h"
 #include "platform/win32/EudcFileDialog.h"
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/PaintDC.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/Win32FontSource.h"
 #include "resource.h"

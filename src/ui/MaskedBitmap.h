@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "platform/win32/Bitmap.h"
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/DC.h"
 #include "platform/win32/UniqueHandle.h"
 
 class CMaskedBitmap : public CBitmap {

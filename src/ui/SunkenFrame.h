@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/DC.h"
 
 // `rect` is the control's rectangle in the context's coordinates (right and bottom one
 // past its last pixel). The column `rect.right` and the row `rect.bottom` are left as

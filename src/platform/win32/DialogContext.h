@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "platform/Strings.h"
-#include "platform/win32/GdiObjects.h"
+#include "platform/win32/UniqueHandle.h"
 
 struct DialogColours {
     GdiObject<HBRUSH> brush;  // null until the application sets the colours

@@ -1,11 +1,7 @@
-// The drawing contexts that the framework's windows paint on. The owners of every other
-// handle and selection are in UniqueHandle.h, included here for the headers that still
-// take GdiObject from this one.
+// A drawing context, as the program's painting code draws on it.
 #pragma once
 
 #include <windows.h>
-
-#include "platform/win32/UniqueHandle.h"
 
 // A drawing context that the caller does not own; CPaintDC owns the one it paints on.
 class CDC {
@@ -22,18 +18,4 @@ public:
 
 protected:
     HDC m_hDC;
-};
-
-// BeginPaint when constructed, EndPaint when destroyed.
-class CPaintDC : public CDC {
-public:
-    explicit CPaintDC(HWND window) : CDC(nullptr), m_window(window)
-    {
-        m_hDC = ::BeginPaint(window, &m_paint);
-    }
-    ~CPaintDC() { ::EndPaint(m_window, &m_paint); }
-
-private:
-    HWND m_window;
-    PAINTSTRUCT m_paint{};
 };
