@@ -212,10 +212,12 @@ TEST_F(MainDialogTest, AboutBoxOverTheMinimisedDialogIsCentredOnTheWorkArea)
 {
     RunModalScript(dialog, {
         [&] { ::ShowWindow(Window(), SW_MINIMIZE); },
+        RepeatUntil([&] { return ::IsIconic(Window()) != FALSE; }),
         [&] {
             EXPECT_TRUE(::IsIconic(Window()));
             ::PostMessageA(Window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         },
+        RepeatUntil([&] { return TheAboutBox(Window()) != nullptr; }),
         [&] {
             const HWND about = TheAboutBox(Window());
             ASSERT_NE(about, nullptr);
