@@ -242,6 +242,18 @@ int PrintKeyClass()
     return PrintUtf8(keyClass);
 }
 
+// The pixels of a context in ImageMagick's txt: format.
+void PrintPixels(HDC dc, int width, int height)
+{
+    std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF pixel = ::GetPixel(dc, x, y);
+            std::printf("%d,%d: (%d,%d,%d)\n", x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
+        }
+    }
+}
+
 // The program's icon, drawn at a caption's size the way a caption draws it, so that a
 // picture of the screen can be searched for it.
 int PrintIconPixels(const char* program, int size, COLORREF background)
@@ -261,13 +273,7 @@ int PrintIconPixels(const char* program, int size, COLORREF background)
     const RECT all{0, 0, size, size};
     ::FillRect(dc, &all, brush);
     ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const COLORREF pixel = ::GetPixel(dc, x, y);
-            std::printf("%d,%d: (%d,%d,%d)\n", x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
-        }
-    }
+    PrintPixels(dc, size, size);
     ::SelectObject(dc, kept);
     ::DeleteObject(brush);
     ::DeleteObject(bitmap);
@@ -276,17 +282,6 @@ int PrintIconPixels(const char* program, int size, COLORREF background)
     ::DestroyIcon(icon);
     ::FreeLibrary(module);
     return 0;
-}
-
-void PrintPixels(HDC dc, int width, int height)
-{
-    std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF pixel = ::GetPixel(dc, x, y);
-            std::printf("%d,%d: (%d,%d,%d)\n", x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
-        }
-    }
 }
 
 // The row of an unselected, unfocused font as the list shows it, put together from its
