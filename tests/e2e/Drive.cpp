@@ -43,6 +43,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 
 namespace {
@@ -229,16 +230,15 @@ int PrintButtonPoint(HWND button)
 
 int PrintKeyClass()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
         std::fprintf(stderr, "drive: no key EUDC\\950\n");
         return 1;
     }
     wchar_t keyClass[64] = {};
     DWORD length = 64;
-    ::RegQueryInfoKeyW(key, keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    ::RegQueryInfoKeyW(key.get(), keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr);
-    ::RegCloseKey(key);
     return PrintUtf8(keyClass);
 }
 
@@ -254,33 +254,46 @@ void PrintPixels(HDC dc, int width, int height)
     }
 }
 
+// A memory canvas the size given, compatible with the screen; released when it ends.
+class Canvas {
+public:
+    Canvas(int width, int height)
+        : m_screen(GetClientDC(nullptr)),
+          m_dc(::CreateCompatibleDC(m_screen.get().dc)),
+          m_bitmap(::CreateCompatibleBitmap(m_screen.get().dc, width, height)),
+          m_selection(Select(m_dc.get(), m_bitmap.get()))
+    {
+    }
+    HDC Dc() const { return m_dc.get(); }
+
+private:
+    ClientDC m_screen;
+    MemoryDC m_dc;
+    GdiObject<HBITMAP> m_bitmap;
+    Selection m_selection;
+};
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour)
+{
+    const GdiObject<HBRUSH> brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &rect, brush.get());
+}
+
 // The program's icon, drawn at a caption's size the way a caption draws it, so that a
 // picture of the screen can be searched for it.
 int PrintIconPixels(const char* program, int size, COLORREF background)
 {
-    const HMODULE module = ::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const auto icon = static_cast<HICON>(
-        ::LoadImageW(module, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    if (icon == nullptr) {
+    const UniqueModule module(::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const UniqueIcon icon(static_cast<HICON>(
+        ::LoadImageW(module.get(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    if (!icon) {
         std::fprintf(stderr, "drive: no icon in %s\n", program);
         return 1;
     }
-    const HDC screen = ::GetDC(nullptr);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
-    const HGDIOBJ kept = ::SelectObject(dc, bitmap);
-    const HBRUSH brush = ::CreateSolidBrush(background);
-    const RECT all{0, 0, size, size};
-    ::FillRect(dc, &all, brush);
-    ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    PrintPixels(dc, size, size);
-    ::SelectObject(dc, kept);
-    ::DeleteObject(brush);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    ::DestroyIcon(icon);
-    ::FreeLibrary(module);
+    const Canvas canvas(size, size);
+    Fill(canvas.Dc(), {0, 0, size, size}, background);
+    ::DrawIconEx(canvas.Dc(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    PrintPixels(canvas.Dc(), size, size);
     return 0;
 }
 
@@ -293,32 +306,29 @@ int PrintRowDrawnByHand(HWND list, const char* program, const char* name, const 
     RECT row{};
     ::GetClientRect(list, &row);
     row.bottom = static_cast<LONG>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    const HMODULE module = ::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const auto picture = static_cast<HBITMAP>(
-        ::LoadImageW(module, MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (picture == nullptr) {
+    const UniqueModule module(::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
+        ::LoadImageW(module.get(), MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!picture) {
         std::fprintf(stderr, "drive: no item picture in %s\n", program);
         return 1;
     }
-    const HDC screen = ::GetDC(nullptr);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    const HBITMAP canvas = ::CreateCompatibleBitmap(screen, row.right, row.bottom);
-    const HGDIOBJ keptCanvas = ::SelectObject(dc, canvas);
-    const HFONT font = ::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE,
-                                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE,
-                                     L"System");
-    const HGDIOBJ keptFont = ::SelectObject(dc, font);
-    const HBRUSH window = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));
-    ::FillRect(dc, &row, window);
+    const Canvas canvas(row.right, row.bottom);
+    const HDC dc = canvas.Dc();
+    const GdiObject<HFONT> font(::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                                              FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
+                                              FF_DONTCARE, L"System"));
+    const Selection fontSelection = Select(dc, font.get());
+    Fill(dc, row, ::GetSysColor(COLOR_WINDOW));
 
-    const HDC pictureDc = ::CreateCompatibleDC(screen);
-    const HGDIOBJ keptPicture = ::SelectObject(pictureDc, picture);
+    const MemoryDC pictureDc(::CreateCompatibleDC(dc));
+    const Selection pictureSelection = Select(pictureDc.get(), picture.get());
     BITMAP size{};
-    ::GetObjectW(picture, sizeof size, &size);
-    const COLORREF transparent = ::GetPixel(pictureDc, 0, 0);
+    ::GetObjectW(picture.get(), sizeof size, &size);
+    const COLORREF transparent = ::GetPixel(pictureDc.get(), 0, 0);
     for (int y = 0; y < size.bmHeight; ++y)
         for (int x = 0; x < size.bmWidth; ++x)
-            if (const COLORREF pixel = ::GetPixel(pictureDc, x, y); pixel != transparent)
+            if (const COLORREF pixel = ::GetPixel(pictureDc.get(), x, y); pixel != transparent)
                 ::SetPixel(dc, x, y, pixel);
 
     RECT text = row;
@@ -330,18 +340,6 @@ int PrintRowDrawnByHand(HWND list, const char* program, const char* name, const 
         ::SetTextColor(dc, RGB(192, 192, 192));
     ::DrawTextA(dc, link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
     PrintPixels(dc, row.right, row.bottom);
-
-    ::SelectObject(pictureDc, keptPicture);
-    ::DeleteDC(pictureDc);
-    ::DeleteObject(window);
-    ::SelectObject(dc, keptFont);
-    ::DeleteObject(font);
-    ::SelectObject(dc, keptCanvas);
-    ::DeleteObject(canvas);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    ::DeleteObject(picture);
-    ::FreeLibrary(module);
     return 0;
 }
 
@@ -400,8 +398,8 @@ int AnswerMessageBox(HWND owner)
 // may always change the list.
 int SetKeyAccess(bool allowed)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+    UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) {
         std::fprintf(stderr, "drive: cannot change the access list of EUDC\\950\n");
         return 1;
     }
@@ -410,9 +408,7 @@ int SetKeyAccess(bool allowed)
     ACL noOne{};
     ::InitializeAcl(&noOne, sizeof noOne, ACL_REVISION);
     ::SetSecurityDescriptorDacl(&security, TRUE, allowed ? nullptr : &noOne, FALSE);
-    const LONG result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
-    ::RegCloseKey(key);
-    return result == ERROR_SUCCESS ? 0 : 1;
+    return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security) == ERROR_SUCCESS ? 0 : 1;
 }
 
 int Close(HWND window, const std::string& way)
