@@ -1,11 +1,16 @@
 # Windows tests run under Wine in prefixes of their own under the build folder, never the
 # user's: one with Wine's null display driver for the window tests, one with the X11
-# driver for the real program under Xvfb.
+# driver for the real program under Xvfb. Each is a copy of one base prefix, made once.
 # The test framework is not part of the release archive.
 set(INSTALL_GTEST OFF)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(wine_env WINEDEBUG=-all LC_ALL=zh_TW.UTF-8)
+set(wine_prefix_script ${CMAKE_SOURCE_DIR}/tests/e2e/wine-prefix.sh)
+set(wine_base ${CMAKE_BINARY_DIR}/wine-base)
+
+add_test(NAME wine_base_prefix COMMAND ${wine_prefix_script} base ${wine_base})
+set_tests_properties(wine_base_prefix PROPERTIES FIXTURES_SETUP wine_base)
 
 # A test fixture that prepares the prefix build/wine-NAME (NAME is the driver's unless
 # given) and ends its Wine server afterwards; the tests that name it run in that prefix.
@@ -15,10 +20,9 @@ function(add_wine_prefix driver)
         set(name ${ARGV1})
     endif()
     set(prefix ${CMAKE_BINARY_DIR}/wine-${name})
-    set(script ${CMAKE_SOURCE_DIR}/tests/e2e/wine-prefix.sh)
-    add_test(NAME wine_${name}_prefix COMMAND ${script} start ${prefix} ${driver})
-    add_test(NAME wine_${name}_prefix_stop COMMAND ${script} stop ${prefix})
-    set_tests_properties(wine_${name}_prefix PROPERTIES FIXTURES_SETUP wine_${name})
+    add_test(NAME wine_${name}_prefix COMMAND ${wine_prefix_script} start ${prefix} ${driver} ${wine_base})
+    add_test(NAME wine_${name}_prefix_stop COMMAND ${wine_prefix_script} stop ${prefix})
+    set_tests_properties(wine_${name}_prefix PROPERTIES FIXTURES_SETUP wine_${name} FIXTURES_REQUIRED wine_base)
     set_tests_properties(wine_${name}_prefix_stop PROPERTIES FIXTURES_CLEANUP wine_${name})
 endfunction()
 
