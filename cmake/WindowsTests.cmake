@@ -54,7 +54,7 @@ run_in_wine_prefix(veltrane_win_tests null)
 
 # The real program, driven from outside.
 add_executable(drive tests/e2e/Drive.cpp)
-target_include_directories(drive PRIVATE res)
+target_include_directories(drive PRIVATE src res)
 
 add_test(NAME close_ways
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/close-ways.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>)

@@ -43,6 +43,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 
 namespace {
@@ -229,55 +230,20 @@ int PrintButtonPoint(HWND button)
 
 int PrintKeyClass()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
         std::fprintf(stderr, "drive: no key EUDC\\950\n");
         return 1;
     }
     wchar_t keyClass[64] = {};
     DWORD length = 64;
-    ::RegQueryInfoKeyW(key, keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    ::RegQueryInfoKeyW(key.get(), keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr);
-    ::RegCloseKey(key);
     return PrintUtf8(keyClass);
 }
 
 // The program's icon, drawn at a caption's size the way a caption draws it, so that a
 // picture of the screen can be searched for it.
-int PrintIconPixels(const char* program, int size, COLORREF background)
-{
-    const HMODULE module = ::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const auto icon = static_cast<HICON>(
-        ::LoadImageW(module, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    if (icon == nullptr) {
-        std::fprintf(stderr, "drive: no icon in %s\n", program);
-        return 1;
-    }
-    const HDC screen = ::GetDC(nullptr);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, size, size);
-    const HGDIOBJ kept = ::SelectObject(dc, bitmap);
-    const HBRUSH brush = ::CreateSolidBrush(background);
-    const RECT all{0, 0, size, size};
-    ::FillRect(dc, &all, brush);
-    ::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", size, size);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const COLORREF pixel = ::GetPixel(dc, x, y);
-            std::printf("%d,%d: (%d,%d,%d)\n", x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
-        }
-    }
-    ::SelectObject(dc, kept);
-    ::DeleteObject(brush);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    ::DestroyIcon(icon);
-    ::FreeLibrary(module);
-    return 0;
-}
-
 void PrintPixels(HDC dc, int width, int height)
 {
     std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", width, height);
@@ -289,6 +255,27 @@ void PrintPixels(HDC dc, int width, int height)
     }
 }
 
+int PrintIconPixels(const char* program, int size, COLORREF background)
+{
+    const UniqueModule module(::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const UniqueIcon icon(static_cast<HICON>(
+        ::LoadImageW(module.get(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    if (!icon) {
+        std::fprintf(stderr, "drive: no icon in %s\n", program);
+        return 1;
+    }
+    const ClientDC screen = GetClientDC(nullptr);
+    const MemoryDC dc(::CreateCompatibleDC(screen.get().dc));
+    const GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.get().dc, size, size));
+    const Selection canvas = Select(dc.get(), bitmap.get());
+    const GdiObject<HBRUSH> brush(::CreateSolidBrush(background));
+    const RECT all{0, 0, size, size};
+    ::FillRect(dc.get(), &all, brush.get());
+    ::DrawIconEx(dc.get(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    PrintPixels(dc.get(), size, size);
+    return 0;
+}
+
 // The row of an unselected, unfocused font as the list shows it, put together from its
 // parts: the list's colours, the picture without its top-left pixel's colour, the name
 // 2 pixels after it and the link against the right edge, "no assigned" in light grey,
@@ -298,55 +285,43 @@ int PrintRowDrawnByHand(HWND list, const char* program, const char* name, const 
     RECT row{};
     ::GetClientRect(list, &row);
     row.bottom = static_cast<LONG>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    const HMODULE module = ::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const auto picture = static_cast<HBITMAP>(
-        ::LoadImageW(module, MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (picture == nullptr) {
+    const UniqueModule module(::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
+        ::LoadImageW(module.get(), MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!picture) {
         std::fprintf(stderr, "drive: no item picture in %s\n", program);
         return 1;
     }
-    const HDC screen = ::GetDC(nullptr);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    const HBITMAP canvas = ::CreateCompatibleBitmap(screen, row.right, row.bottom);
-    const HGDIOBJ keptCanvas = ::SelectObject(dc, canvas);
-    const HFONT font = ::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE,
-                                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE,
-                                     L"System");
-    const HGDIOBJ keptFont = ::SelectObject(dc, font);
-    const HBRUSH window = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));
-    ::FillRect(dc, &row, window);
+    const ClientDC screen = GetClientDC(nullptr);
+    const MemoryDC dc(::CreateCompatibleDC(screen.get().dc));
+    const GdiObject<HBITMAP> canvas(::CreateCompatibleBitmap(screen.get().dc, row.right, row.bottom));
+    const Selection canvasSelected = Select(dc.get(), canvas.get());
+    const GdiObject<HFONT> font(::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(screen.get().dc, LOGPIXELSY), 72), 0, 0,
+                                              0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                                              PROOF_QUALITY, FF_DONTCARE, L"System"));
+    const Selection fontSelected = Select(dc.get(), font.get());
+    const GdiObject<HBRUSH> window(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
+    ::FillRect(dc.get(), &row, window.get());
 
-    const HDC pictureDc = ::CreateCompatibleDC(screen);
-    const HGDIOBJ keptPicture = ::SelectObject(pictureDc, picture);
+    const MemoryDC pictureDc(::CreateCompatibleDC(screen.get().dc));
+    const Selection pictureSelected = Select(pictureDc.get(), picture.get());
     BITMAP size{};
-    ::GetObjectW(picture, sizeof size, &size);
-    const COLORREF transparent = ::GetPixel(pictureDc, 0, 0);
+    ::GetObjectW(picture.get(), sizeof size, &size);
+    const COLORREF transparent = ::GetPixel(pictureDc.get(), 0, 0);
     for (int y = 0; y < size.bmHeight; ++y)
         for (int x = 0; x < size.bmWidth; ++x)
-            if (const COLORREF pixel = ::GetPixel(pictureDc, x, y); pixel != transparent)
-                ::SetPixel(dc, x, y, pixel);
+            if (const COLORREF pixel = ::GetPixel(pictureDc.get(), x, y); pixel != transparent)
+                ::SetPixel(dc.get(), x, y, pixel);
 
     RECT text = row;
     text.left = size.bmWidth + 2;
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    ::DrawTextA(dc, name, -1, &text, DT_VCENTER | DT_NOPREFIX);
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_WINDOWTEXT));
+    ::DrawTextA(dc.get(), name, -1, &text, DT_VCENTER | DT_NOPREFIX);
     if (std::string(link) == "no assigned")
-        ::SetTextColor(dc, RGB(192, 192, 192));
-    ::DrawTextA(dc, link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
-    PrintPixels(dc, row.right, row.bottom);
-
-    ::SelectObject(pictureDc, keptPicture);
-    ::DeleteDC(pictureDc);
-    ::DeleteObject(window);
-    ::SelectObject(dc, keptFont);
-    ::DeleteObject(font);
-    ::SelectObject(dc, keptCanvas);
-    ::DeleteObject(canvas);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    ::DeleteObject(picture);
-    ::FreeLibrary(module);
+        ::SetTextColor(dc.get(), RGB(192, 192, 192));
+    ::DrawTextA(dc.get(), link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
+    PrintPixels(dc.get(), row.right, row.bottom);
     return 0;
 }
 
@@ -405,8 +380,8 @@ int AnswerMessageBox(HWND owner)
 // may always change the list.
 int SetKeyAccess(bool allowed)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+    UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) {
         std::fprintf(stderr, "drive: cannot change the access list of EUDC\\950\n");
         return 1;
     }
@@ -415,9 +390,7 @@ int SetKeyAccess(bool allowed)
     ACL noOne{};
     ::InitializeAcl(&noOne, sizeof noOne, ACL_REVISION);
     ::SetSecurityDescriptorDacl(&security, TRUE, allowed ? nullptr : &noOne, FALSE);
-    const LONG result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
-    ::RegCloseKey(key);
-    return result == ERROR_SUCCESS ? 0 : 1;
+    return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security) == ERROR_SUCCESS ? 0 : 1;
 }
 
 int Close(HWND window, const std::string& way)
