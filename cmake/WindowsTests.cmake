@@ -1,15 +1,20 @@
 # Windows tests run under Wine in prefixes of their own under the build folder, never the
 # user's: one with Wine's null display driver for the window tests, one with the X11
-# driver for the real program under Xvfb.
+# driver for the real program under Xvfb. Each is a copy of one base prefix, made once.
 # The test framework is not part of the release archive.
 set(INSTALL_GTEST OFF)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 set(wine_env WINEDEBUG=-all LC_ALL=zh_TW.UTF-8)
 # A prefix runs 32-bit and 64-bit programs alike, so the i686 build may use the x86-64
-# build's prefixes and not make three more (scripts/test.sh runs the two one after the
-# other; two runs at once in the same prefixes would disturb each other).
+# build's prefixes and not make more (scripts/test.sh runs the two one after the other;
+# two runs at once in the same prefixes would disturb each other).
 set(VELTRANE_WINE_PREFIXES ${CMAKE_BINARY_DIR} CACHE PATH "Folder that holds the test Wine prefixes")
+set(wine_prefix_script ${CMAKE_SOURCE_DIR}/tests/e2e/wine-prefix.sh)
+set(wine_base ${VELTRANE_WINE_PREFIXES}/wine-base)
+
+add_test(NAME wine_base_prefix COMMAND ${wine_prefix_script} base ${wine_base})
+set_tests_properties(wine_base_prefix PROPERTIES FIXTURES_SETUP wine_base)
 
 # A test fixture that prepares the prefix wine-NAME (NAME is the driver's unless given)
 # and ends its Wine server afterwards; the tests that name it run in that prefix.
@@ -19,10 +24,9 @@ function(add_wine_prefix driver)
         set(name ${ARGV1})
     endif()
     set(prefix ${VELTRANE_WINE_PREFIXES}/wine-${name})
-    set(script ${CMAKE_SOURCE_DIR}/tests/e2e/wine-prefix.sh)
-    add_test(NAME wine_${name}_prefix COMMAND ${script} start ${prefix} ${driver})
-    add_test(NAME wine_${name}_prefix_stop COMMAND ${script} stop ${prefix})
-    set_tests_properties(wine_${name}_prefix PROPERTIES FIXTURES_SETUP wine_${name})
+    add_test(NAME wine_${name}_prefix COMMAND ${wine_prefix_script} start ${prefix} ${driver} ${wine_base})
+    add_test(NAME wine_${name}_prefix_stop COMMAND ${wine_prefix_script} stop ${prefix})
+    set_tests_properties(wine_${name}_prefix PROPERTIES FIXTURES_SETUP wine_${name} FIXTURES_REQUIRED wine_base)
     set_tests_properties(wine_${name}_prefix_stop PROPERTIES FIXTURES_CLEANUP wine_${name})
 endfunction()
 
@@ -55,7 +59,7 @@ run_in_wine_prefix(veltrane_win_tests null)
 
 # The real program, driven from outside.
 add_executable(drive tests/e2e/Drive.cpp)
-target_include_directories(drive PRIVATE res src)
+target_include_directories(drive PRIVATE src res)
 
 add_test(NAME close_ways
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/close-ways.sh $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>)

@@ -1,45 +1,48 @@
 // Drives the running VELTRANE.EXE from outside, as a user would, for the end-to-end
-// tests:
-//   drive wait-main [milliseconds]   waits for the main dialog; prints "x y width height"
-//   drive close WAY                  closes it: close-button, enter, escape or close-box
-//   drive press ID                   presses the dialog's button with that control id
-//   drive click-row ROW              clicks the list's row
-//   drive double-click-row ROW       double-clicks it
-//   drive unselect                   leaves the list without a selected row
-//   drive row-rect ROW               prints the row's "x y width height" on the screen
-//   drive list-rect                  prints the list's "x y width height" on the screen
-//   drive key KEY                    presses up, down, home or end where the focus is
-//   drive minimize | restore         minimises or restores the main dialog
-//   drive choose-file PATH           types PATH into the open-file dialog and presses OK
-//   drive cancel-file                presses Cancel in the open-file dialog
-//   drive no-file-dialog MS          fails if an open-file dialog opens within MS
-//   drive file-dialog-rect           waits for the open-file dialog; prints its rectangle
-//   drive about-rect                 waits for the About box; prints its rectangle
-//   drive about-closed               waits until no About box is open
-//   drive about-date                 prints the About box's date line
-//   drive close-box-point main|about prints a screen point on that window's close box
-//   drive button-point ID [about]    prints the screen point at the middle of a button of the
-//                                    main dialog, or of the About box
-//   drive focus                      prints the control id of the focused control
-//   drive selection                  prints the list's selected row, -1 for none
-//   drive iconic                     prints 1 while the main dialog is minimised, else 0
-//   drive key-class                  prints the class of the key HKCU\EUDC\950
-//   drive icon-pixels EXE SIZE R G B prints EXE's icon drawn SIZE pixels wide over that
-//                                    colour, as lines of ImageMagick's txt: format
-//   drive find-row TEXT              prints the number of the row whose text is TEXT
-//                                    (letter case aside), or fails
-//   drive draw-row EXE NAME LINK     prints a row of the list as drawn by hand: EXE's item
-//                                    picture, NAME and LINK as they are (no mnemonics), in
-//                                    the dialog's font, as lines of ImageMagick's txt: format
-//   drive message                    waits for a message box over the main dialog, prints
-//                                    its caption and text, and presses its OK button
-//   drive deny-key | allow-key       gives HKCU\EUDC\950 an empty access list, so that
-//                                    no one may open it, or the default one again
-// Exits with 1 when a window does not appear in time, or appears when it should not.
+// tests. A command that changes something returns once the program has handled it and
+// has nothing left to paint, or has opened a dialog for it; a command that looks first
+// waits for what it looks at. VELTRANE_EXE names the program's file, whose resources
+// give the dialogs' captions, the icon and the item picture. ROW is a row's text (row
+// 0's is "SystemDefaultEUDCFont", the value it links), scrolled into view before use;
+// CONTROL is close, list, modify, remove or about. Rectangles print as "x y width height"
+// on the screen, points as "x y", pictures as lines of ImageMagick's txt: format.
+//   wait-main [MS]          waits for the main dialog; prints its rectangle
+//   painted                 waits until the program has nothing left to paint
+//   close WAY               closes it: close-button, enter, escape or close-box
+//   press CONTROL           presses a button of the main dialog
+//   click-row ROW | double-click-row ROW | unselect
+//   rows                    prints every row's text, one a line
+//   find-row ROW            prints the row's number (letter case aside), or fails
+//   row-rect ROW | list-rect                   print the rectangle
+//   key up|down|home|end    presses the key where the focus is
+//   minimize | restore      minimises or restores the main dialog
+//   choose-file PATH | cancel-file             answer the open-file dialog
+//   no-file-dialog          fails if an open-file dialog is open
+//   file-dialog-rect | about-rect              wait for that dialog; print its rectangle
+//   about-closed            waits until no About box is open
+//   about-date              prints the About box's date line
+//   close-box-point main|about                 prints a point on that window's close box
+//   button-point CONTROL [about]               prints the middle of a button of the main
+//                           dialog, or of the About box
+//   focus [CONTROL] | selection [NUMBER]       print the focused control or the selected
+//                           row's number (-1 for none); given one, wait for it first
+//   iconic                  prints 1 while the main dialog is minimised, else 0
+//   value NAME [DATA|none]  prints the data of HKCU\EUDC\950's value NAME, or none; given
+//                           DATA, waits for it first
+//   key-class               prints the class of the key HKCU\EUDC\950
+//   icon-pixels SIZE R G B  prints the program's icon drawn SIZE pixels wide over that colour
+//   draw-row NAME LINK      prints a row of the list as drawn by hand: the item picture,
+//                           NAME and LINK as they are (no mnemonics), in the dialog's font
+//   message                 waits for a message box, prints "caption: text", presses OK
+//   deny-key | allow-key    gives HKCU\EUDC\950 an empty access list, so that no one may
+//                           open it, or the default one again
+// Exits with 1 when what it waits for does not come in time.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -48,23 +51,235 @@
 
 namespace {
 
-const wchar_t kMainCaption[] = L"Corvale Windows 95 外字集關聯程式 Version 1.0";
-const wchar_t kFileDialogTitle[] = L"選擇外字集檔案";
-const wchar_t kAboutCaption[] = L"About veltrane";
-// The older open-file dialog's file-name box.
+// For a window or an answer; a state read back gets less, as a user would.
+constexpr DWORD kPatience = 20000;
+constexpr DWORD kReadingPatience = 5000;
+// The older open-file dialog's file-name box, and a message box's text.
 constexpr int kFileNameBox = 0x480;
+constexpr int kMessageText = 0xFFFF;
+constexpr char kLinkKey[] = "EUDC\\950";
 
-HWND WaitForDialog(const wchar_t* caption, DWORD milliseconds)
+constexpr std::pair<const char*, int> kControls[] = {
+    {"close", IDOK}, {"list", IDC_FONT_LIST}, {"modify", IDC_MODIFY}, {"remove", IDC_REMOVE}, {"about", IDC_ABOUT}};
+
+[[noreturn]] void Fail(const std::string& what)
+{
+    std::fprintf(stderr, "drive: %s\n", what.c_str());
+    std::exit(1);
+}
+
+// Whether `test` came true within `milliseconds`. Messages are fetched meanwhile, so that
+// the answers of messages sent with a callback arrive.
+template <class Test>
+bool Until(Test test, DWORD milliseconds = kPatience)
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        const HWND window = ::FindWindowW(L"#32770", caption);
-        if (window != nullptr && ::IsWindowVisible(window))
-            return window;
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
+        if (test())
+            return true;
         if (::GetTickCount() - start > milliseconds)
-            return nullptr;
-        ::Sleep(50);
+            return false;
+        ::Sleep(10);
     }
+}
+
+int ControlId(const std::string& name)
+{
+    for (const auto& [controlName, id] : kControls)
+        if (name == controlName)
+            return id;
+    Fail("unknown control: " + name);
+}
+
+std::string ControlName(int id)
+{
+    for (const auto& [name, controlId] : kControls)
+        if (id == controlId)
+            return name;
+    return std::to_string(id);
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string bytes(text.size() * 3 + 1, '\0');
+    bytes.resize(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()),
+                                       nullptr, nullptr) - 1);
+    return bytes;
+}
+
+// The C run-time gives the arguments in the ANSI code page.
+std::wstring Wide(const char* text)
+{
+    wchar_t wide[MAX_PATH] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH);
+    return wide;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+const UniqueModule& Program()
+{
+    static const UniqueModule module = [] {
+        const char* path = std::getenv("VELTRANE_EXE");
+        if (path == nullptr)
+            Fail("VELTRANE_EXE does not name the program");
+        UniqueModule loaded(::LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        if (!loaded)
+            Fail(std::string("cannot read ") + path);
+        return loaded;
+    }();
+    return module;
+}
+
+// The caption of the program's dialog template, as the program's dialog shows it.
+std::wstring DialogCaption(int id)
+{
+    const HMODULE module = Program().get();
+    const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_DIALOG);
+    const auto* words = found != nullptr ? static_cast<const WORD*>(::LockResource(::LoadResource(module, found)))
+                                         : nullptr;
+    if (words == nullptr)
+        Fail("no dialog template " + std::to_string(id));
+    // After the header, the menu and the class: none, an ordinal, or a string each.
+    const WORD* at = words + (words[1] == 0xFFFF ? 13 : 9);
+    for (int field = 0; field < 2; ++field) {
+        if (*at == 0xFFFF)
+            at += 2;
+        else
+            while (*at++ != 0) {}
+    }
+    return reinterpret_cast<const wchar_t*>(at);
+}
+
+HWND MainDialog(DWORD milliseconds = kPatience)
+{
+    static const std::wstring caption = DialogCaption(IDD_MAIN);
+    HWND window = nullptr;
+    Until(
+        [&] {
+            window = ::FindWindowW(L"#32770", caption.c_str());
+            return window != nullptr && ::IsWindowVisible(window);
+        },
+        milliseconds);
+    if (window == nullptr || !::IsWindowVisible(window))
+        Fail("the main dialog did not appear");
+    return window;
+}
+
+bool IsAbout(HWND window)
+{
+    static const std::wstring caption = DialogCaption(IDD_ABOUTBOX);
+    return WindowText(window) == caption;
+}
+bool IsFileDialog(HWND window)
+{
+    return ::GetDlgItem(window, kFileNameBox) != nullptr;
+}
+bool IsMessageBox(HWND window)
+{
+    return ::GetDlgItem(window, kMessageText) != nullptr && !IsAbout(window) && !IsFileDialog(window);
+}
+bool IsAnyDialog(HWND)
+{
+    return true;
+}
+
+struct DialogSearch {
+    HWND main;
+    bool (*test)(HWND);
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<DialogSearch*>(parameter);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (window != search.main && ::IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+        search.test(window)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible dialog of the program's thread, other than the main dialog, that passes
+// `test`. The open-file dialog has no owner, so dialogs are told apart by what they hold.
+HWND DialogOf(HWND main, bool (*test)(HWND))
+{
+    DialogSearch search{main, test, nullptr};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(main, nullptr), MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(HWND main, bool (*test)(HWND), const char* what)
+{
+    HWND found = nullptr;
+    if (!Until([&] { return (found = DialogOf(main, test)) != nullptr; }))
+        Fail(std::string(what) + " did not appear");
+    return found;
+}
+
+HWND About(HWND main)
+{
+    return WaitForDialog(main, IsAbout, "the About box");
+}
+
+BOOL CALLBACK NoteUpdate(HWND window, LPARAM pending)
+{
+    if (::IsWindowVisible(window) && ::GetUpdateRect(window, nullptr, FALSE))
+        *reinterpret_cast<bool*>(pending) = true;
+    return TRUE;
+}
+
+BOOL CALLBACK NoteUpdateWithin(HWND window, LPARAM pending)
+{
+    NoteUpdate(window, pending);
+    ::EnumChildWindows(window, NoteUpdate, pending);
+    return TRUE;
+}
+
+// Painted: the program's thread has answered a sent message and none of its windows has
+// an update region. It answers only where it fetches messages, and it fetches WM_PAINT
+// only once its queue is empty, so the round trip is repeated until nothing is left.
+void WaitPainted(HWND main)
+{
+    const DWORD thread = ::GetWindowThreadProcessId(main, nullptr);
+    const bool painted = Until([&] {
+        DWORD_PTR ignored = 0;
+        if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &ignored))
+            return false;
+        bool pending = false;
+        ::EnumThreadWindows(thread, NoteUpdateWithin, reinterpret_cast<LPARAM>(&pending));
+        return !pending;
+    });
+    if (!painted)
+        Fail("the program did not finish painting");
+}
+
+VOID CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answered, LRESULT)
+{
+    *reinterpret_cast<bool*>(answered) = true;
+}
+
+// Sent with a callback, so that its answer says the program has handled the click. No
+// answer comes while the click's handler runs a dialog: that dialog ends the wait too.
+void Press(HWND main, HWND button)
+{
+    bool answered = false;
+    ::SendMessageCallbackW(button, BM_CLICK, 0, 0, NoteAnswer, reinterpret_cast<ULONG_PTR>(&answered));
+    if (!Until([&] { return answered || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; }))
+        Fail("the program did not handle the click");
+    if (::IsWindow(main))
+        WaitPainted(main);
 }
 
 HWND FocusOf(HWND window)
@@ -75,19 +290,68 @@ HWND FocusOf(HWND window)
     return info.hwndFocus;
 }
 
-void PressKey(HWND window, UINT key)
+// Posted, the dialog's own loop sees the key, as it must see Enter and Escape; sent, the
+// key is handled when the command ends, which is enough for the list's own keys.
+void PressKey(HWND window, UINT key, bool send)
 {
     const HWND focus = FocusOf(window);
-    ::PostMessageW(focus, WM_KEYDOWN, key, 1);
-    ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    for (const auto& [message, flags] : {std::pair<UINT, LPARAM>{WM_KEYDOWN, 1}, {WM_KEYUP, 0xC0000001}}) {
+        if (send)
+            ::SendMessageW(focus, message, key, flags);
+        else
+            ::PostMessageW(focus, message, key, flags);
+    }
 }
 
-// Waits until the window is gone; false when it stays.
-bool WaitUntilClosed(HWND window)
+void WaitUntilClosed(HWND window, const char* what)
 {
-    for (int i = 0; i < 200 && ::IsWindow(window); ++i)
-        ::Sleep(50);
-    return !::IsWindow(window);
+    if (!Until([&] { return !::IsWindow(window); }))
+        Fail(std::string(what) + " stayed open");
+}
+
+int PrintRect(const RECT& rect)
+{
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    return 0;
+}
+
+int PrintWindowRect(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return PrintRect(rect);
+}
+
+// The list's own search, which crosses from process to process with its text.
+int RowOf(HWND list, const char* text)
+{
+    const std::wstring wide = Wide(text);
+    const auto row =
+        ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
+    if (row == LB_ERR)
+        Fail(std::string("no row is ") + text);
+    return static_cast<int>(row);
+}
+
+int ItemHeight(HWND list)
+{
+    return static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+}
+
+// The row, scrolled into view as little as it takes, once the list shows it.
+int ShownRow(HWND main, HWND list, const char* text)
+{
+    const int row = RowOf(list, text);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const int visible = std::max(1, static_cast<int>(client.bottom) / ItemHeight(list));
+    const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    if (row < top)
+        ::SendMessageW(list, LB_SETTOPINDEX, row, 0);
+    else if (row >= top + visible)
+        ::SendMessageW(list, LB_SETTOPINDEX, row - visible + 1, 0);
+    WaitPainted(main);
+    return row;
 }
 
 // The row's rectangle in the list's client coordinates, from messages that carry no
@@ -96,13 +360,13 @@ RECT RowRect(HWND list, int row)
 {
     RECT client{};
     ::GetClientRect(list, &client);
-    const auto height = static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int height = ItemHeight(list);
     const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
     return {0, (row - top) * height, client.right, (row - top + 1) * height};
 }
 
 // Sent rather than posted, so that the click is over when the command ends.
-void ClickRow(HWND list, int row, bool twice)
+void ClickRow(HWND main, HWND list, int row, bool twice)
 {
     const RECT rect = RowRect(list, row);
     const LPARAM where = MAKELPARAM(rect.right / 2, (rect.top + rect.bottom) / 2);
@@ -112,6 +376,8 @@ void ClickRow(HWND list, int row, bool twice)
         // The double-click opens the open-file dialog: post it, or this would wait for it.
         ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
         ::PostMessageW(list, WM_LBUTTONUP, 0, where);
+    } else {
+        WaitPainted(main);
     }
 }
 
@@ -120,15 +386,18 @@ int PrintRowRect(HWND list, int row)
     const RECT rect = RowRect(list, row);
     POINT corner{rect.left, rect.top};
     ::ClientToScreen(list, &corner);
-    std::printf("%ld %ld %ld %ld\n", corner.x, corner.y, rect.right - rect.left, rect.bottom - rect.top);
-    return 0;
+    return PrintRect({corner.x, corner.y, corner.x + rect.right - rect.left, corner.y + rect.bottom - rect.top});
 }
 
-int PrintWindowRect(HWND window)
+int PrintRows(HWND list)
 {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    const auto count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        wchar_t text[256] = {};
+        if (::SendMessageW(list, LB_GETTEXTLEN, row, 0) < 256)
+            ::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+        std::printf("%s\n", Utf8(text).c_str());
+    }
     return 0;
 }
 
@@ -137,70 +406,34 @@ int PressNamedKey(HWND window, const std::string& name)
     const std::pair<const char*, UINT> keys[] = {{"up", VK_UP}, {"down", VK_DOWN}, {"home", VK_HOME}, {"end", VK_END}};
     for (const auto& [keyName, key] : keys) {
         if (name == keyName) {
-            PressKey(window, key);
+            PressKey(window, key, true);
+            WaitPainted(window);
             return 0;
         }
     }
-    std::fprintf(stderr, "drive: unknown key: %s\n", name.c_str());
-    return 2;
+    Fail("unknown key: " + name);
 }
 
-int AnswerFileDialog(const wchar_t* path)
+// Waits for the open-file dialog to close, then for the program to be done with the file.
+int AnswerFileDialog(HWND main, const wchar_t* path)
 {
-    const HWND dialog = WaitForDialog(kFileDialogTitle, 20000);
-    if (dialog == nullptr) {
-        std::fprintf(stderr, "drive: the open-file dialog did not appear\n");
-        return 1;
-    }
+    const HWND dialog = WaitForDialog(main, IsFileDialog, "the open-file dialog");
     if (path != nullptr)
         ::SendMessageW(::GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
     ::PostMessageW(::GetDlgItem(dialog, path != nullptr ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-    if (!WaitUntilClosed(dialog)) {
-        std::fprintf(stderr, "drive: the open-file dialog stayed open\n");
-        return 1;
-    }
+    WaitUntilClosed(dialog, "the open-file dialog");
+    WaitPainted(main);
     return 0;
 }
 
-int PrintUtf8(const wchar_t* text)
+// Prints the reading; given what it should be, reads until it is, for a while.
+template <class Read>
+int PrintReading(Read read, const char* want)
 {
-    char bytes[512] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
-    std::printf("%s\n", bytes);
+    if (want != nullptr)
+        Until([&] { return read() == want; }, kReadingPatience);
+    std::printf("%s\n", read().c_str());
     return 0;
-}
-
-int PrintWindowRectOf(const wchar_t* caption, const char* what)
-{
-    const HWND window = WaitForDialog(caption, 20000);
-    if (window == nullptr) {
-        std::fprintf(stderr, "drive: the %s did not appear\n", what);
-        return 1;
-    }
-    return PrintWindowRect(window);
-}
-
-int WaitForAboutToClose()
-{
-    for (int i = 0; i < 200; ++i) {
-        if (::FindWindowW(L"#32770", kAboutCaption) == nullptr)
-            return 0;
-        ::Sleep(50);
-    }
-    std::fprintf(stderr, "drive: the About box stayed open\n");
-    return 1;
-}
-
-int PrintAboutDate()
-{
-    const HWND about = WaitForDialog(kAboutCaption, 20000);
-    if (about == nullptr) {
-        std::fprintf(stderr, "drive: the About box did not appear\n");
-        return 1;
-    }
-    wchar_t text[128] = {};
-    ::GetDlgItemTextW(about, IDC_DATE, text, 128);
-    return PrintUtf8(text);
 }
 
 // Asks the window itself where its close box is, across its caption, as the mouse would.
@@ -216,8 +449,7 @@ int PrintCloseBoxPoint(HWND window)
             }
         }
     }
-    std::fprintf(stderr, "drive: no close box found\n");
-    return 1;
+    Fail("no close box found");
 }
 
 int PrintButtonPoint(HWND button)
@@ -228,21 +460,32 @@ int PrintButtonPoint(HWND button)
     return 0;
 }
 
+// The data of the link key's value, bytes as stored; "none" without one.
+std::string ValueOf(const char* name)
+{
+    UniqueKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+        return "none";
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (::RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
+        return "none";
+    return std::string(data, ::strnlen(data, size));
+}
+
 int PrintKeyClass()
 {
     UniqueKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
-        std::fprintf(stderr, "drive: no key EUDC\\950\n");
-        return 1;
-    }
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        Fail("no key EUDC\\950");
     wchar_t keyClass[64] = {};
     DWORD length = 64;
     ::RegQueryInfoKeyW(key.get(), keyClass, &length, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        nullptr, nullptr);
-    return PrintUtf8(keyClass);
+    std::printf("%s\n", Utf8(keyClass).c_str());
+    return 0;
 }
 
-// The pixels of a context in ImageMagick's txt: format.
 void PrintPixels(HDC dc, int width, int height)
 {
     std::printf("# ImageMagick pixel enumeration: %d,%d,255,srgb\n", width, height);
@@ -254,46 +497,23 @@ void PrintPixels(HDC dc, int width, int height)
     }
 }
 
-// A memory canvas the size given, compatible with the screen; released when it ends.
-class Canvas {
-public:
-    Canvas(int width, int height)
-        : m_screen(GetClientDC(nullptr)),
-          m_dc(::CreateCompatibleDC(m_screen.get().dc)),
-          m_bitmap(::CreateCompatibleBitmap(m_screen.get().dc, width, height)),
-          m_selection(Select(m_dc.get(), m_bitmap.get()))
-    {
-    }
-    HDC Dc() const { return m_dc.get(); }
-
-private:
-    ClientDC m_screen;
-    MemoryDC m_dc;
-    GdiObject<HBITMAP> m_bitmap;
-    Selection m_selection;
-};
-
-void Fill(HDC dc, const RECT& rect, COLORREF colour)
-{
-    const GdiObject<HBRUSH> brush(::CreateSolidBrush(colour));
-    ::FillRect(dc, &rect, brush.get());
-}
-
 // The program's icon, drawn at a caption's size the way a caption draws it, so that a
 // picture of the screen can be searched for it.
-int PrintIconPixels(const char* program, int size, COLORREF background)
+int PrintIconPixels(int size, COLORREF background)
 {
-    const UniqueModule module(::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE));
     const UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageW(module.get(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    if (!icon) {
-        std::fprintf(stderr, "drive: no icon in %s\n", program);
-        return 1;
-    }
-    const Canvas canvas(size, size);
-    Fill(canvas.Dc(), {0, 0, size, size}, background);
-    ::DrawIconEx(canvas.Dc(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
-    PrintPixels(canvas.Dc(), size, size);
+        ::LoadImageW(Program().get(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    if (!icon)
+        Fail("no icon in the program");
+    const ClientDC screen = GetClientDC(nullptr);
+    const MemoryDC dc(::CreateCompatibleDC(screen.get().dc));
+    const GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.get().dc, size, size));
+    const Selection canvas = Select(dc.get(), bitmap.get());
+    const GdiObject<HBRUSH> brush(::CreateSolidBrush(background));
+    const RECT all{0, 0, size, size};
+    ::FillRect(dc.get(), &all, brush.get());
+    ::DrawIconEx(dc.get(), 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    PrintPixels(dc.get(), size, size);
     return 0;
 }
 
@@ -301,97 +521,58 @@ int PrintIconPixels(const char* program, int size, COLORREF background)
 // parts: the list's colours, the picture without its top-left pixel's colour, the name
 // 2 pixels after it and the link against the right edge, "no assigned" in light grey,
 // both in the font a dialog makes of its template's "System", 12 points.
-int PrintRowDrawnByHand(HWND list, const char* program, const char* name, const char* link)
+int PrintRowDrawnByHand(HWND list, const char* name, const char* link)
 {
     RECT row{};
     ::GetClientRect(list, &row);
-    row.bottom = static_cast<LONG>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    const UniqueModule module(::LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    row.bottom = ItemHeight(list);
     const GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
-        ::LoadImageW(module.get(), MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!picture) {
-        std::fprintf(stderr, "drive: no item picture in %s\n", program);
-        return 1;
-    }
-    const Canvas canvas(row.right, row.bottom);
-    const HDC dc = canvas.Dc();
-    const GdiObject<HFONT> font(::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                                              FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
-                                              FF_DONTCARE, L"System"));
-    const Selection fontSelection = Select(dc, font.get());
-    Fill(dc, row, ::GetSysColor(COLOR_WINDOW));
+        ::LoadImageW(Program().get(), MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!picture)
+        Fail("no item picture in the program");
+    const ClientDC screen = GetClientDC(nullptr);
+    const MemoryDC dc(::CreateCompatibleDC(screen.get().dc));
+    const GdiObject<HBITMAP> canvas(::CreateCompatibleBitmap(screen.get().dc, row.right, row.bottom));
+    const Selection canvasSelected = Select(dc.get(), canvas.get());
+    const GdiObject<HFONT> font(::CreateFontW(-::MulDiv(12, ::GetDeviceCaps(screen.get().dc, LOGPIXELSY), 72), 0, 0,
+                                              0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                                              PROOF_QUALITY, FF_DONTCARE, L"System"));
+    const Selection fontSelected = Select(dc.get(), font.get());
+    const GdiObject<HBRUSH> window(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
+    ::FillRect(dc.get(), &row, window.get());
 
-    const MemoryDC pictureDc(::CreateCompatibleDC(dc));
-    const Selection pictureSelection = Select(pictureDc.get(), picture.get());
+    const MemoryDC pictureDc(::CreateCompatibleDC(screen.get().dc));
+    const Selection pictureSelected = Select(pictureDc.get(), picture.get());
     BITMAP size{};
     ::GetObjectW(picture.get(), sizeof size, &size);
     const COLORREF transparent = ::GetPixel(pictureDc.get(), 0, 0);
     for (int y = 0; y < size.bmHeight; ++y)
         for (int x = 0; x < size.bmWidth; ++x)
             if (const COLORREF pixel = ::GetPixel(pictureDc.get(), x, y); pixel != transparent)
-                ::SetPixel(dc, x, y, pixel);
+                ::SetPixel(dc.get(), x, y, pixel);
 
     RECT text = row;
     text.left = size.bmWidth + 2;
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    ::DrawTextA(dc, name, -1, &text, DT_VCENTER | DT_NOPREFIX);
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_WINDOWTEXT));
+    ::DrawTextA(dc.get(), name, -1, &text, DT_VCENTER | DT_NOPREFIX);
     if (std::string(link) == "no assigned")
-        ::SetTextColor(dc, RGB(192, 192, 192));
-    ::DrawTextA(dc, link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
-    PrintPixels(dc, row.right, row.bottom);
+        ::SetTextColor(dc.get(), RGB(192, 192, 192));
+    ::DrawTextA(dc.get(), link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
+    PrintPixels(dc.get(), row.right, row.bottom);
     return 0;
 }
 
-// The list's own search, which crosses from process to process with its text. The C
-// run-time gives the arguments in the ANSI code page.
-int PrintRowOf(HWND list, const char* text)
+int AnswerMessageBox(HWND main)
 {
-    wchar_t wide[256] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 256);
-    const auto row = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide));
-    if (row == LB_ERR) {
-        std::fprintf(stderr, "drive: no row is %s\n", text);
-        return 1;
-    }
-    std::printf("%ld\n", static_cast<long>(row));
-    return 0;
-}
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM search)
-{
-    auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(search);
-    wchar_t className[16] = {};
-    ::GetClassNameW(window, className, 16);
-    if (::GetWindow(window, GW_OWNER) == owner && std::wstring(className) == L"#32770" && ::IsWindowVisible(window) &&
-        ::GetDlgItem(window, 0xFFFF) != nullptr) {  // the box's text
-        found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-int AnswerMessageBox(HWND owner)
-{
-    std::pair<HWND, HWND> search{owner, nullptr};
-    for (int i = 0; i < 400 && search.second == nullptr; ++i) {
-        ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), FindMessageBox,
-                            reinterpret_cast<LPARAM>(&search));
-        if (search.second == nullptr)
-            ::Sleep(50);
-    }
-    const HWND box = search.second;
-    if (box == nullptr) {
-        std::fprintf(stderr, "drive: no message box appeared\n");
-        return 1;
-    }
-    wchar_t caption[128] = {};
+    const HWND box = WaitForDialog(main, IsMessageBox, "a message box");
     wchar_t text[512] = {};
-    ::GetWindowTextW(box, caption, 128);
-    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    ::GetDlgItemTextW(box, kMessageText, text, 512);
+    const std::wstring line = WindowText(box) + L": " + text;
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    const std::wstring line = std::wstring(caption) + L": " + text;
-    return PrintUtf8(line.c_str()) || !WaitUntilClosed(box);
+    std::printf("%s\n", Utf8(line).c_str());
+    WaitUntilClosed(box, "the message box");
+    return 0;
 }
 
 // An empty access list keeps everyone out; none at all lets everyone in. The key's owner
@@ -399,10 +580,8 @@ int AnswerMessageBox(HWND owner)
 int SetKeyAccess(bool allowed)
 {
     UniqueKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"EUDC\\950", 0, WRITE_DAC, key.put()) != ERROR_SUCCESS) {
-        std::fprintf(stderr, "drive: cannot change the access list of EUDC\\950\n");
-        return 1;
-    }
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, WRITE_DAC, key.put()) != ERROR_SUCCESS)
+        Fail("cannot change the access list of EUDC\\950");
     SECURITY_DESCRIPTOR security{};
     ::InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
     ACL noOne{};
@@ -416,15 +595,22 @@ int Close(HWND window, const std::string& way)
     if (way == "close-button")
         ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
     else if (way == "enter")
-        PressKey(window, VK_RETURN);
+        PressKey(window, VK_RETURN, false);
     else if (way == "escape")
-        PressKey(window, VK_ESCAPE);
+        PressKey(window, VK_ESCAPE, false);
     else if (way == "close-box")
         ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    else {
-        std::fprintf(stderr, "drive: unknown way to close: %s\n", way.c_str());
-        return 2;
-    }
+    else
+        Fail("unknown way to close: " + way);
+    return 0;
+}
+
+int MinimizeOrRestore(HWND window, bool minimize)
+{
+    ::PostMessageW(window, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
+    if (!Until([&] { return (::IsIconic(window) != FALSE) == minimize; }))
+        Fail("the main dialog did not change its size");
+    WaitPainted(window);
     return 0;
 }
 
@@ -437,95 +623,101 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string command = argv[1];
+    const char* argument = argc > 2 ? argv[2] : nullptr;
     if (command == "deny-key" || command == "allow-key")
         return SetKeyAccess(command == "allow-key");
-    const DWORD timeout = command == "wait-main" && argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 20000;
-    const HWND window = WaitForDialog(kMainCaption, timeout);
-    if (window == nullptr) {
-        std::fprintf(stderr, "drive: the main dialog did not appear\n");
-        return 1;
-    }
+    if (command == "value" && argument)
+        return PrintReading([&] { return ValueOf(argument); }, argc > 3 ? argv[3] : nullptr);
+    if (command == "key-class")
+        return PrintKeyClass();
+    if (command == "icon-pixels" && argc > 5)
+        return PrintIconPixels(std::atoi(argv[2]), RGB(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])));
+
+    const HWND main =
+        MainDialog(command == "wait-main" && argument ? std::strtoul(argument, nullptr, 10) : kPatience);
+    const HWND list = ::GetDlgItem(main, IDC_FONT_LIST);
     if (command == "wait-main")
-        return PrintWindowRect(window);
-    const HWND list = ::GetDlgItem(window, IDC_FONT_LIST);
-    const char* argument = argc > 2 ? argv[2] : nullptr;
+        return PrintWindowRect(main);
+    if (command == "painted") {
+        WaitPainted(main);
+        return 0;
+    }
     if (command == "close" && argument)
-        return Close(window, argument);
+        return Close(main, argument);
     if (command == "press" && argument) {
-        ::PostMessageW(::GetDlgItem(window, std::atoi(argument)), BM_CLICK, 0, 0);
+        Press(main, ::GetDlgItem(main, ControlId(argument)));
         return 0;
     }
     if ((command == "click-row" || command == "double-click-row") && argument) {
-        ClickRow(list, std::atoi(argument), command == "double-click-row");
+        ClickRow(main, list, ShownRow(main, list, argument), command == "double-click-row");
         return 0;
     }
     if (command == "unselect") {
         ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        WaitPainted(main);
+        return 0;
+    }
+    if (command == "rows")
+        return PrintRows(list);
+    if (command == "find-row" && argument) {
+        std::printf("%d\n", RowOf(list, argument));
         return 0;
     }
     if (command == "row-rect" && argument)
-        return PrintRowRect(list, std::atoi(argument));
-    if (command == "list-rect")
+        return PrintRowRect(list, ShownRow(main, list, argument));
+    if (command == "list-rect") {
+        WaitPainted(main);
         return PrintWindowRect(list);
+    }
     if (command == "key" && argument)
-        return PressNamedKey(window, argument);
-    if (command == "minimize" || command == "restore") {
-        ::PostMessageW(window, WM_SYSCOMMAND, command == "minimize" ? SC_MINIMIZE : SC_RESTORE, 0);
-        return 0;
-    }
-    if (command == "choose-file" && argument) {
-        // Wine hands the arguments over in the ANSI code page.
-        wchar_t path[MAX_PATH] = {};
-        ::MultiByteToWideChar(CP_ACP, 0, argument, -1, path, MAX_PATH);
-        return AnswerFileDialog(path);
-    }
+        return PressNamedKey(main, argument);
+    if (command == "minimize" || command == "restore")
+        return MinimizeOrRestore(main, command == "minimize");
+    if (command == "choose-file" && argument)
+        return AnswerFileDialog(main, Wide(argument).c_str());
     if (command == "cancel-file")
-        return AnswerFileDialog(nullptr);
-    if (command == "no-file-dialog" && argument) {
-        if (WaitForDialog(kFileDialogTitle, std::strtoul(argument, nullptr, 10)) == nullptr)
-            return 0;
-        std::fprintf(stderr, "drive: an open-file dialog opened\n");
-        return 1;
+        return AnswerFileDialog(main, nullptr);
+    if (command == "no-file-dialog") {
+        if (DialogOf(main, IsFileDialog) != nullptr)
+            Fail("an open-file dialog is open");
+        return 0;
     }
-    if (command == "file-dialog-rect")
-        return PrintWindowRectOf(kFileDialogTitle, "open-file dialog");
-    if (command == "about-rect")
-        return PrintWindowRectOf(kAboutCaption, "About box");
-    if (command == "about-closed")
-        return WaitForAboutToClose();
-    if (command == "about-date")
-        return PrintAboutDate();
-    if (command == "close-box-point" && argument) {
-        const HWND target = std::string(argument) == "about" ? WaitForDialog(kAboutCaption, 20000) : window;
-        return target != nullptr ? PrintCloseBoxPoint(target) : 1;
+    if (command == "file-dialog-rect" || command == "about-rect") {
+        const HWND dialog = command == "about-rect" ? About(main)
+                                                    : WaitForDialog(main, IsFileDialog, "the open-file dialog");
+        WaitPainted(main);
+        return PrintWindowRect(dialog);
     }
+    if (command == "about-closed") {
+        if (!Until([&] { return DialogOf(main, IsAbout) == nullptr; }))
+            Fail("the About box stayed open");
+        return 0;
+    }
+    if (command == "about-date") {
+        wchar_t text[128] = {};
+        ::GetDlgItemTextW(About(main), IDC_DATE, text, 128);
+        std::printf("%s\n", Utf8(text).c_str());
+        return 0;
+    }
+    if (command == "close-box-point" && argument)
+        return PrintCloseBoxPoint(std::string(argument) == "about" ? About(main)
+                                                                   : main);
     if (command == "button-point" && argument) {
-        const HWND owner = argc > 3 ? WaitForDialog(kAboutCaption, 20000) : window;
-        return owner != nullptr ? PrintButtonPoint(::GetDlgItem(owner, std::atoi(argument))) : 1;
+        const HWND owner = argc > 3 ? About(main) : main;
+        return PrintButtonPoint(::GetDlgItem(owner, ControlId(argument)));
     }
-    if (command == "focus") {
-        std::printf("%d\n", ::GetDlgCtrlID(FocusOf(window)));
-        return 0;
-    }
-    if (command == "selection") {
-        std::printf("%d\n", static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0)));
-        return 0;
-    }
+    if (command == "focus")
+        return PrintReading([&] { return ControlName(::GetDlgCtrlID(FocusOf(main))); }, argument);
+    if (command == "selection")
+        return PrintReading([&] { return std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }, argument);
     if (command == "iconic") {
-        std::printf("%d\n", ::IsIconic(window) ? 1 : 0);
+        std::printf("%d\n", ::IsIconic(main) ? 1 : 0);
         return 0;
     }
-    if (command == "key-class")
-        return PrintKeyClass();
-    if (command == "icon-pixels" && argc > 6)
-        return PrintIconPixels(argv[2], std::atoi(argv[3]),
-                               RGB(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6])));
-    if (command == "find-row" && argument)
-        return PrintRowOf(list, argument);
-    if (command == "draw-row" && argc > 4)
-        return PrintRowDrawnByHand(list, argv[2], argv[3], argv[4]);
+    if (command == "draw-row" && argc > 3)
+        return PrintRowDrawnByHand(list, argv[2], argv[3]);
     if (command == "message")
-        return AnswerMessageBox(window);
+        return AnswerMessageBox(main);
     std::fprintf(stderr, "drive: unknown command %s\n", command.c_str());
     return 2;
 }

@@ -6,18 +6,14 @@
 # so that names and data are compared byte for byte. Values that other programs left
 # beside them, some with nearly the same names, must come through unchanged.
 #   hostile-names.sh VELTRANE.EXE drive.exe PICTURES-FOLDER  (WINEPREFIX names a prepared prefix)
-set -uo pipefail
 program=$1
 drive=$2
 pictures=$3
 tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-
-source "$(dirname "$0")/under-xvfb.sh"
+source "$(dirname "$0")/helpers.sh"
+under_xvfb "$@"
 mkdir -p "$pictures"
 
-key='HKCU\EUDC\950'
-IDC_MODIFY=1007
-IDC_REMOVE=1008
 fonts=('A&B Font' 'Mid@Font' '許功蓋')
 dbcs_file='C:\eudc\功.TTE'  # 功 is A5 5C: only the real backslash before it ends the folder
 
@@ -29,40 +25,26 @@ mkdir -p "$WINEPREFIX/drive_c/eudc"
 big5() { printf '%s' "$1" | iconv -f UTF-8 -t CP950; }
 # The key's values as reg lists them, one "    NAME    TYPE    DATA" line each, sorted.
 values() { wine reg query "$key" 2>/dev/null | tr -d '\r' | LC_ALL=C grep -a '    REG_' | LC_ALL=C sort; }
-
-row_of() { drive find-row "$1"; }
-# A picture of one row, taken while row 0 is selected.
-picture_row() {
-    local x y width height
-    drive click-row 0
-    sleep 0.5
-    read -r x y width height < <(drive row-rect "$1")
-    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/$2.png"
-}
-# Waits up to five seconds for the key's values to be $1.
+# A picture of the row $1, taken while row 0 is selected.
+picture_font_row() { picture_row "$1" "$2" SystemDefaultEUDCFont; }
 expect_values() {
     local got
-    for _ in $(seq 50); do
-        got=$(values)
-        [ "$got" = "$1" ] && break
-        sleep 0.1
-    done
+    got=$(values)
     if [ "$got" = "$1" ]; then pass "$2"; else fail "$2: reg lists"$'\n'"$got"; fi
 }
 
 # References: each font's row without a link, with a link to 功.TTE written by reg, and
 # with one to what a cut inside 功 would leave.
-wine reg delete "$key" /f >/dev/null 2>&1
+clear_key
 start
-declare -A rows
 for font in "${fonts[@]}"; do
-    if rows[$font]=$(row_of "$font"); then pass "'$font' is listed, row ${rows[$font]}"; else fail "'$font' is not listed"; fi
+    if row=$(drive find-row "$font"); then pass "'$font' is listed, row $row"; else fail "'$font' is not listed"; fi
 done
-if row_of '@Mid@Font' >/dev/null 2>&1; then fail "the vertical '@Mid@Font' is listed"; else pass "the vertical '@Mid@Font' is not listed"; fi
-for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "unlinked-$index"; done
+if drive find-row '@Mid@Font' >/dev/null 2>&1; then fail "the vertical '@Mid@Font' is listed"; else pass "the vertical '@Mid@Font' is not listed"; fi
+for index in "${!fonts[@]}"; do picture_font_row "${fonts[$index]}" "unlinked-$index"; done
 # The ampersand is drawn as it is: the row equals one drawn by hand with no mnemonics.
 expect_drawn_by_hand() {
-    drive draw-row "$program" "${fonts[0]}" "$2" >"$pictures/by-hand-$1.txt"
+    drive draw-row "${fonts[0]}" "$2" >"$pictures/by-hand-$1.txt"
     convert "$pictures/by-hand-$1.txt" "$pictures/by-hand-$1.png"
     same_pixels "$pictures/$1-0.png" "$pictures/by-hand-$1.png" &&
         pass "'${fonts[0]}' $3: the row shows its name as it is" ||
@@ -73,9 +55,9 @@ stop
 # Pictures "$2-INDEX" of each font's row, every font linked by reg to $1.
 picture_rows_linked_to() {
     local font index
-    for font in "${fonts[@]}"; do wine reg add "$key" /v "$font" /d "$1" /f >/dev/null 2>&1; done
+    for font in "${fonts[@]}"; do link_by_reg "$font" "$1"; done
     start
-    for index in "${!fonts[@]}"; do picture_row "${rows[${fonts[$index]}]}" "$2-$index"; done
+    for index in "${!fonts[@]}"; do picture_font_row "${fonts[$index]}" "$2-$index"; done
     stop
 }
 picture_rows_linked_to "$dbcs_file" dbcs
@@ -101,7 +83,7 @@ others=$WINEPREFIX/drive_c/others.reg
     printf '"AB Font"="C:\\\\eudc\\\\AB.TTE"\r\n'
     printf '"A&&B Font"="C:\\\\eudc\\\\AMPAMP.TTE"\r\n'
 } | iconv -f UTF-8 -t CP950 >"$others"
-wine reg delete "$key" /f >/dev/null 2>&1
+clear_key
 wine reg import 'C:\others.reg' >/dev/null 2>&1
 before=$(values)
 [ "$(wc -l <<<"$before")" = 7 ] || fail "reg import left $(wc -l <<<"$before") values, not 7"
@@ -109,21 +91,22 @@ before=$(values)
 start
 for index in "${!fonts[@]}"; do
     font=${fonts[$index]}
-    row=${rows[$font]}
-    drive click-row "$row"
-    drive press $IDC_MODIFY
+    drive click-row "$font"
+    drive press modify
     drive choose-file "$dbcs_file"
+    drive value "$font" "$dbcs_file" >/dev/null
     linked=$(printf '    %s    REG_SZ    %s' "$(big5 "$font")" "$(big5 "$dbcs_file")")
     expect_values "$(LC_ALL=C sort <<<"$before"$'\n'"$linked")" \
         "Modify on '$font': one value, named with the font's bytes, the others unchanged"
-    picture_row "$row" "modified-$index"
+    picture_font_row "$font" "modified-$index"
     [ "$index" = 0 ] && expect_drawn_by_hand modified '功.TTE' "linked to 功.TTE"
     same_pixels "$pictures/modified-$index.png" "$pictures/dbcs-$index.png" &&
         pass "Modify on '$font': the row shows the file's name" || fail "Modify on '$font': the row differs from its linked look"
-    drive click-row "$row"
-    drive press $IDC_REMOVE
+    drive click-row "$font"
+    drive press remove
+    drive value "$font" none >/dev/null
     expect_values "$before" "Remove on '$font': that value deleted, the others unchanged"
-    picture_row "$row" "removed-$index"
+    picture_font_row "$font" "removed-$index"
     same_pixels "$pictures/removed-$index.png" "$pictures/unlinked-$index.png" &&
         pass "Remove on '$font': the row shows no link" || fail "Remove on '$font': the row differs from its unlinked look"
 done

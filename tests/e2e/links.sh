@@ -4,112 +4,80 @@
 # write; a row's look is compared with the same row of a program that was started with
 # that link already in the registry.
 #   links.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (WINEPREFIX names a prepared prefix)
-set -uo pipefail
 program=$1
 drive=$2
 pictures=$3
-
-source "$(dirname "$0")/under-xvfb.sh"
+source "$(dirname "$0")/helpers.sh"
+under_xvfb "$@"
 mkdir -p "$pictures"
 
-key='HKCU\EUDC\950'
-IDC_MODIFY=1007
-IDC_REMOVE=1008
-# Rows: 0 is the system-wide default; Wine lists the UMing families CN, TW, HK, TW MBE.
-DEFAULT_ROW=0 OTHER_ROW=1 FONT_ROW=2 CASE_ROW=3
+default=SystemDefaultEUDCFont  # row 0, the system-wide default, by the value it links
 font='AR PL UMing TW'
+other='AR PL UMing CN'
+case_font='AR PL UMing HK'
 
 # Files for the open-file dialog, which accepts only files that exist.
 mkdir -p "$WINEPREFIX/drive_c/eudc"
 for file in EUDC.TTE DEFAULT.TTF OTHER.tte REFUSED.TTC; do : >"$WINEPREFIX/drive_c/eudc/$file"; done
 
-
-# The link of a value name as reg shows it: "REG_SZ<TAB>data", or "none".
-link_of() {
-    local line
-    line=$(wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -F "    $1    ") || { echo none; return; }
-    line=${line#    "$1"    }
-    echo "${line%%    *}	${line#*    }"
-}
-# Waits up to five seconds for the link of $1 to become $2.
-expect_link() {
-    local got
-    for _ in $(seq 50); do
-        got=$(link_of "$1")
-        [ "$got" = "$2" ] && break
-        sleep 0.1
-    done
-    if [ "$got" = "$2" ]; then pass "$3: reg shows '$1' as '$2'"; else fail "$3: reg shows '$1' as '$got', not '$2'"; fi
-}
-# A picture of one row, taken while another row is selected and has the focus.
-picture_row() {
-    local x y width height
-    drive click-row "$OTHER_ROW"
-    sleep 0.5
-    read -r x y width height < <(drive row-rect "$1")
-    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/$2.png"
-}
-same_picture() {
-    same_pixels "$pictures/$1.png" "$pictures/$2.png"
-}
 # What reg shows of the whole key, to compare before and after.
 key_contents() {
     wine reg query "$key" 2>/dev/null | tr -d '\r' | grep '    REG_' | sort
 }
-# The right-hand part of each row, where the link's text is, while another row is selected.
+# The right-hand part of the row $1, where the link's text is, as link-area-$2.png.
 picture_link_area() {
     local x y width height
     read -r x y width height < <(drive row-rect "$1")
-    import -window root -crop "120x${height}+$((x + width - 120))+${y}" +repage "$pictures/link-area-$1.png"
+    shoot "$pictures/link-area-$2.png" "$((x + width - 120))" "$y" 120 "$height"
 }
 # Every row shows the same light-grey text (drawn with grey edges) and nothing dark: "no assigned" everywhere.
 expect_no_links_shown() {
-    local row shades
-    drive click-row $OTHER_ROW
-    sleep 0.5
-    picture_link_area 0
-    drive click-row $DEFAULT_ROW
-    sleep 0.5
-    for row in 1 2 3 4; do picture_link_area $row; done
-    for row in 1 2 3 4; do
+    local row shades rows
+    mapfile -t rows < <(drive rows)
+    drive click-row "$other"
+    picture_link_area "${rows[0]}" 0
+    drive click-row "${rows[0]}"
+    for row in "${!rows[@]}"; do
+        [ "$row" = 0 ] && continue
+        picture_link_area "${rows[$row]}" "$row"
         same_pixels "$pictures/link-area-0.png" "$pictures/link-area-$row.png" ||
-            { fail "$1: row $row's link text differs from row 0's"; return; }
+            { fail "$1: the link text of '${rows[$row]}' differs from row 0's"; return; }
     done
     shades=$(convert "$pictures/link-area-0.png" -colorspace gray -depth 8 txt:- |
         awk -F'[,:() ]+' 'NR > 1 { if ($3 < 150) dark++; else if ($3 < 255) light++ } END { print dark + 0, light + 0 }')
-    if [ "${shades%% *}" = 0 ] && [ "${shades##* }" -gt 50 ]; then
-        pass "$1: every row shows the same light-grey text, no file name"
+    if [ "${#rows[@]}" -gt 4 ] && [ "${shades%% *}" = 0 ] && [ "${shades##* }" -gt 50 ]; then
+        pass "$1: every row of ${#rows[@]} shows the same light-grey text, no file name"
     else
-        fail "$1: dark and light-grey pixels of the link text: $shades"
+        fail "$1: ${#rows[@]} rows; dark and light-grey pixels of the link text: $shades"
     fi
 }
-
+# A picture of one row, taken while another row is selected and has the focus.
+picture_other_selected() { picture_row "$1" "$2" "$other"; }
 expect_row() {
-    picture_row "$1" "$2"
-    if same_picture "$2" "$3"; then pass "$4: the row looks as $3"; else fail "$4: the row differs from $3"; fi
+    picture_other_selected "$1" "$2"
+    if same_pixels "$pictures/$2.png" "$pictures/$3.png"; then pass "$4: the row looks as $3"; else fail "$4: the row differs from $3"; fi
 }
 
 # References: rows without links, and rows with links that reg wrote.
-wine reg delete "$key" /f >/dev/null 2>&1
+clear_key
 start
 if wine reg query "$key" >/dev/null 2>&1; then pass "start without the key: the key exists now"; else fail "start without the key: no key"; fi
-keyClass=$(drive key-class)
-if [ "$keyClass" = REG_SZ ]; then pass "start without the key: its class is REG_SZ"; else fail "start without the key: its class is '$keyClass'"; fi
+expect "start without the key: its class" "$(drive key-class)" REG_SZ
 expect_no_links_shown "start without the key"
-picture_row $FONT_ROW font-unlinked
-picture_row $DEFAULT_ROW default-unlinked
-picture_row $CASE_ROW case-unlinked
+picture_other_selected "$font" font-unlinked
+picture_other_selected "$default" default-unlinked
+picture_other_selected "$case_font" case-unlinked
 stop
-wine reg add "$key" /v "$font" /d 'C:\eudc\EUDC.TTE' /f >/dev/null 2>&1
-wine reg add "$key" /v SystemDefaultEUDCFont /d 'C:\eudc\DEFAULT.TTF' /f >/dev/null 2>&1
-wine reg add "$key" /v 'AR PL UMing HK' /d 'C:\eudc\OTHER.tte' /f >/dev/null 2>&1
+link_by_reg "$font" 'C:\eudc\EUDC.TTE'
+link_by_reg "$default" 'C:\eudc\DEFAULT.TTF'
+link_by_reg "$case_font" 'C:\eudc\OTHER.tte'
 start
-picture_row $FONT_ROW font-linked
-picture_row $DEFAULT_ROW default-linked
-picture_row $CASE_ROW case-linked
+picture_other_selected "$font" font-linked
+picture_other_selected "$default" default-linked
+picture_other_selected "$case_font" case-linked
 stop
 for row in font default; do
-    if same_picture $row-linked $row-unlinked; then
+    if same_pixels "$pictures/$row-linked.png" "$pictures/$row-unlinked.png"; then
         fail "links written by reg: the $row row looks as without its link"
     else
         pass "links written by reg: the $row row shows its link"
@@ -128,28 +96,29 @@ hostile=$WINEPREFIX/drive_c/hostile.reg
     seq 10000 | awk '{ printf "\"Font %d\"=\"C:\\\\F%d.TTE\"\r\n", $1, $1 }'
     printf '"%s"="C:\\\\eudc\\\\EUDC.TTE"\r\n"SystemDefaultEUDCFont"="C:\\\\eudc\\\\DEFAULT.TTF"\r\n' "$font"
 } >"$hostile"
-wine reg delete "$key" /f >/dev/null 2>&1
+clear_key
 wine reg import 'C:\hostile.reg' >/dev/null 2>&1
 start
-expect_row $FONT_ROW font-hostile font-linked "10,009 values of every shape"
-expect_row $DEFAULT_ROW default-hostile default-linked "10,009 values of every shape"
+expect_row "$font" font-hostile font-linked "10,009 values of every shape"
+expect_row "$default" default-hostile default-linked "10,009 values of every shape"
 # "ar pl uming hk" is the link of "AR PL UMing HK": its row shows LOWER.TTE, Modify
 # replaces that value under its own name, and Remove deletes it.
-picture_row $CASE_ROW case-hostile
-if same_picture case-hostile case-unlinked || same_picture case-hostile case-linked; then
+picture_other_selected "$case_font" case-hostile
+if same_pixels "$pictures/case-hostile.png" "$pictures/case-unlinked.png" ||
+    same_pixels "$pictures/case-hostile.png" "$pictures/case-linked.png"; then
     fail "a value named in another letter case: the row does not show LOWER.TTE"
 else
     pass "a value named in another letter case: the row shows a link of its own"
 fi
-drive click-row $CASE_ROW
-drive press $IDC_MODIFY
+drive click-row "$case_font"
+drive press modify
 drive choose-file 'C:\eudc\OTHER.tte'
-expect_link "ar pl uming hk" "REG_SZ	C:\\eudc\\OTHER.tte" "Modify on the row of a value named in another letter case"
+expect_link "ar pl uming hk" 'C:\eudc\OTHER.tte' "Modify on the row of a value named in another letter case"
 count=$(wine reg query "$key" | tr -d '\r' | grep -ic '^    ar pl uming hk    ')
 if [ "$count" = 1 ]; then pass "Modify on that row: one value for the font"; else fail "Modify on that row: $count values for the font"; fi
-expect_row $CASE_ROW case-modified case-linked "Modify on the row of a value named in another letter case"
-drive click-row $CASE_ROW
-drive press $IDC_REMOVE
+expect_row "$case_font" case-modified case-linked "Modify on the row of a value named in another letter case"
+drive click-row "$case_font"
+drive press remove
 expect_link "ar pl uming hk" none "Remove on the row of a value named in another letter case"
 stop
 values=$(wine reg query "$key" | tr -d '\r' | grep -c '    REG_')
@@ -157,94 +126,90 @@ if [ "$values" = 10008 ]; then pass "the other 10,008 values are still there"; e
 
 # Modify by button on a font row, and by double-click on row 0. A link of a font that is
 # not installed must outlive everything that follows.
-wine reg delete "$key" /f >/dev/null 2>&1
-wine reg add "$key" /v 'Not Installed' /d 'C:\eudc\GONE.TTE' /f >/dev/null 2>&1
+clear_key
+link_by_reg 'Not Installed' 'C:\eudc\GONE.TTE'
 start
-drive click-row $FONT_ROW
-drive press $IDC_MODIFY
+drive click-row "$font"
+drive press modify
 drive choose-file 'C:\eudc\EUDC.TTE'
-expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify"
-expect_row $FONT_ROW font-modified font-linked "Modify"
-drive double-click-row $DEFAULT_ROW
+expect_link "$font" 'C:\eudc\EUDC.TTE' "Modify"
+expect_row "$font" font-modified font-linked "Modify"
+drive double-click-row "$default"
 drive choose-file 'C:\eudc\DEFAULT.TTF'
-expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\DEFAULT.TTF" "double-click on row 0"
-expect_row $DEFAULT_ROW default-modified default-linked "double-click on row 0"
+expect_link "$default" 'C:\eudc\DEFAULT.TTF' "double-click on row 0"
+expect_row "$default" default-modified default-linked "double-click on row 0"
 stop
 
 # The links outlive the program.
 start
-expect_row $FONT_ROW font-restarted font-linked "after a restart"
+expect_row "$font" font-restarted font-linked "after a restart"
 
 # Nothing changes for a refused extension, a cancelled dialog or no selection.
-drive click-row $FONT_ROW
-drive press $IDC_MODIFY
+drive click-row "$font"
+drive press modify
 drive choose-file 'C:\eudc\REFUSED.TTC'
-drive click-row $FONT_ROW
-drive press $IDC_MODIFY
+drive click-row "$font"
+drive press modify
 drive cancel-file
 drive unselect
-drive press $IDC_MODIFY
-drive no-file-dialog 1000 && pass "no selection: Modify opens no dialog" || fail "no selection: Modify opened a dialog"
-drive press $IDC_REMOVE
-sleep 0.5
-expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "refused, cancelled, unselected"
-expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\DEFAULT.TTF" "refused, cancelled, unselected"
+drive press modify
+drive no-file-dialog && pass "no selection: Modify opens no dialog" || fail "no selection: Modify opened a dialog"
+drive press remove
+expect_link "$font" 'C:\eudc\EUDC.TTE' "refused, cancelled, unselected"
+expect_link "$default" 'C:\eudc\DEFAULT.TTF' "refused, cancelled, unselected"
 
 # Replace both links, by double-click on the font row and by button on row 0.
-drive double-click-row $FONT_ROW
+drive double-click-row "$font"
 drive choose-file 'C:\eudc\OTHER.tte'
-expect_link "$font" "REG_SZ	C:\\eudc\\OTHER.tte" "double-click on a linked font"
-drive click-row $DEFAULT_ROW
-drive press $IDC_MODIFY
+expect_link "$font" 'C:\eudc\OTHER.tte' "double-click on a linked font"
+drive click-row "$default"
+drive press modify
 drive choose-file 'C:\eudc\EUDC.TTE'
-expect_link SystemDefaultEUDCFont "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify on row 0 when linked"
+expect_link "$default" 'C:\eudc\EUDC.TTE' "Modify on row 0 when linked"
 
 # While the open-file dialog is open the main dialog stays usable: the link goes to the row
 # selected when the open-file dialog closes.
-drive click-row $FONT_ROW
-drive press $IDC_MODIFY
-drive file-dialog-rect >/dev/null
-drive click-row $OTHER_ROW
+drive click-row "$font"
+drive press modify
+drive click-row "$other"
 drive choose-file 'C:\eudc\DEFAULT.TTF'
-expect_link 'AR PL UMing CN' "REG_SZ	C:\\eudc\\DEFAULT.TTF" "another row selected while the open-file dialog was open"
-expect_link "$font" "REG_SZ	C:\\eudc\\OTHER.tte" "another row selected while the open-file dialog was open: the first row"
-drive click-row $OTHER_ROW
-drive press $IDC_REMOVE
-expect_link 'AR PL UMing CN' none "Remove"
+expect_link "$other" 'C:\eudc\DEFAULT.TTF' "another row selected while the open-file dialog was open"
+expect_link "$font" 'C:\eudc\OTHER.tte' "another row selected while the open-file dialog was open: the first row"
+drive click-row "$other"
+drive press remove
+expect_link "$other" none "Remove"
 
 # Remove where there is no link changes nothing.
 before=$(key_contents)
-drive click-row $CASE_ROW
-drive press $IDC_REMOVE
-sleep 1
+drive click-row "$case_font"
+drive press remove
 if [ "$(key_contents)" = "$before" ]; then pass "Remove on a row without a link: the key is unchanged"; else fail "Remove on a row without a link changed the key"; fi
 
 # Remove both links.
-drive click-row $FONT_ROW
-drive press $IDC_REMOVE
+drive click-row "$font"
+drive press remove
 expect_link "$font" none "Remove"
-expect_row $FONT_ROW font-removed font-unlinked "Remove"
-drive click-row $DEFAULT_ROW
-drive press $IDC_REMOVE
-expect_link SystemDefaultEUDCFont none "Remove on row 0"
-expect_row $DEFAULT_ROW default-removed default-unlinked "Remove on row 0"
+expect_row "$font" font-removed font-unlinked "Remove"
+drive click-row "$default"
+drive press remove
+expect_link "$default" none "Remove on row 0"
+expect_row "$default" default-removed default-unlinked "Remove on row 0"
 stop
-expect_link 'Not Installed' "REG_SZ	C:\\eudc\\GONE.TTE" "every command on the installed fonts, the link of a font not installed"
+expect_link 'Not Installed' 'C:\eudc\GONE.TTE' "every command on the installed fonts, the link of a font not installed"
 
 # Another program deletes the key while the window is open: Modify makes it again and
 # writes the link. Then no one may open the key: Modify says so, and so does the reload
 # after it, and the link stays as it was.
 start
-wine reg delete "$key" /f >/dev/null 2>&1
-drive click-row $FONT_ROW
-drive press $IDC_MODIFY
+clear_key
+drive click-row "$font"
+drive press modify
 drive choose-file 'C:\eudc\EUDC.TTE'
-expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify after the key was deleted"
-keyClass=$(drive key-class)
-if [ "$keyClass" = REG_SZ ]; then pass "Modify after the key was deleted: its class is REG_SZ"; else fail "Modify after the key was deleted: its class is '$keyClass'"; fi
+expect_link "$font" 'C:\eudc\EUDC.TTE' "Modify after the key was deleted"
+expect "Modify after the key was deleted: its class" "$(drive key-class)" REG_SZ
 drive deny-key
-drive click-row $FONT_ROW
-drive press $IDC_MODIFY
+drive click-row "$font"
+drive press modify
 drive choose-file 'C:\eudc\OTHER.tte'
 for step in "the change" "the reload"; do
     shown=$(drive message)
@@ -255,7 +220,7 @@ for step in "the change" "the reload"; do
     fi
 done
 drive allow-key
-expect_link "$font" "REG_SZ	C:\\eudc\\EUDC.TTE" "Modify on a key no one may open"
+expect_link "$font" 'C:\eudc\EUDC.TTE' "Modify on a key no one may open"
 stop
 
 exit $((failures > 0))

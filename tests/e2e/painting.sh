@@ -4,35 +4,26 @@
 # Remove repainted the window; and the list after the selection moved, by keys and by
 # mouse, compared with the list before.
 #   painting.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (WINEPREFIX names a prepared prefix)
-set -uo pipefail
 program=$1
 drive=$2
 pictures=$3
-
-source "$(dirname "$0")/under-xvfb.sh"
+source "$(dirname "$0")/helpers.sh"
+under_xvfb "$@"
 mkdir -p "$pictures"
-
-key='HKCU\EUDC\950'
-IDC_REMOVE=1008
-# Wine lists the UMing families CN, TW, HK, TW MBE after row 0.
-FONT_ROW=2
 font='AR PL UMing TW'
+default=SystemDefaultEUDCFont
 
 # Whether the minimised window shows the program's icon, as its caption's small icon drawn
 # over the caption's colour (the colour the picture holds most).
 check_minimised_icon() {
     local x y width height background differ
     read -r x y width height < <(drive wait-main)
-    for _ in 1 2 3 4 5 6; do
-        import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/minimised.png"
-        background=$(convert "$pictures/minimised.png" -alpha off -depth 8 txt:- |
-            awk -F'[,:() ]+' 'NR > 1 { print $3, $4, $5 }' | sort | uniq -c | sort -rn | awk 'NR == 1 { print $2, $3, $4 }')
-        # shellcheck disable=SC2086
-        differ=$({ drive icon-pixels "$program" 16 $background; echo END
-            convert "$pictures/minimised.png" -alpha off -depth 8 txt:-; } | awk -f "$(dirname "$0")/icon-placement.awk")
-        [ "$differ" = 0 ] && break
-        sleep 0.5
-    done
+    shoot "$pictures/minimised.png" "$x" "$y" "$width" "$height"
+    background=$(convert "$pictures/minimised.png" -alpha off -depth 8 txt:- |
+        awk -F'[,:() ]+' 'NR > 1 { print $3, $4, $5 }' | sort | uniq -c | sort -rn | awk 'NR == 1 { print $2, $3, $4 }')
+    # shellcheck disable=SC2086
+    differ=$({ drive icon-pixels 16 $background; echo END
+        convert "$pictures/minimised.png" -alpha off -depth 8 txt:-; } | awk -f "$(dirname "$0")/icon-placement.awk")
     if [ "$(drive iconic)" = 1 ] && [ "$differ" = 0 ]; then
         pass "minimised: the window (${width}x${height} at $x,$y) shows the program's icon"
     else
@@ -60,62 +51,49 @@ frame_errors() {
 check_frame() {
     local x y width height wrong
     read -r x y width height < <(drive list-rect)
-    # The screen may not have been repainted yet after a restore: look again for a while.
-    for _ in 1 2 3 4 5 6; do
-        import -window root -crop "$((width + 4))x$((height + 4))+$((x - 2))+$((y - 2))" +repage "$pictures/frame-$1.png"
-        wrong=$(frame_errors "$pictures/frame-$1.png" "$width" "$height")
-        [ -z "$wrong" ] && break
-        sleep 0.5
-    done
+    shoot "$pictures/frame-$1.png" "$((x - 2))" "$((y - 2))" "$((width + 4))" "$((height + 4))"
+    wrong=$(frame_errors "$pictures/frame-$1.png" "$width" "$height")
     if [ -z "$wrong" ]; then
         pass "$1: the sunken frame around the list (${width}x${height} at $x,$y)"
     else
         fail "$1: the frame, relative to the list's top-left:$wrong"
     fi
 }
-picture_list() {
-    local x y width height
-    sleep 0.5
-    read -r x y width height < <(drive list-rect)
-    import -window root -crop "${width}x${height}+${x}+${y}" +repage "$pictures/list-$1.png"
-}
-same_picture() {
-    same_pixels "$pictures/list-$1.png" "$pictures/list-$2.png"
-}
 expect_list() {
     picture_list "$1"
-    if same_picture "$1" "$2"; then pass "$3: the list looks as before"; else fail "$3: the list differs from list-$2.png"; fi
+    if same_pixels "$pictures/list-$1.png" "$pictures/list-$2.png"; then
+        pass "$3: the list looks as before"
+    else
+        fail "$3: the list differs from list-$2.png"
+    fi
 }
 
-wine reg delete "$key" /f >/dev/null 2>&1
-wine reg add "$key" /v "$font" /d 'C:\eudc\TW.TTE' /f >/dev/null 2>&1
+clear_key
+link_by_reg "$font" 'C:\eudc\TW.TTE'
 start
-sleep 1
 check_frame start
 
 drive minimize
-sleep 1
 check_minimised_icon
 drive restore
-sleep 1
 check_frame restored
 
-drive click-row 1
-picture_list row-1
+# Row 0 first: the list is back at its top whichever rows the clicks scrolled to.
+drive click-row "$default"
+picture_list first
 drive key down
 drive key down
 drive key up
 drive key up
-expect_list keys row-1 "row 1 again after Down, Down, Up, Up"
-drive click-row 4
-drive click-row 0
-drive click-row 1
-expect_list mouse row-1 "row 1 again after clicks on rows 4 and 0"
+expect_list keys first "row 0 again after Down, Down, Up, Up"
+drive click-row 'AR PL UMing TW MBE'
+drive click-row "$font"
+drive click-row "$default"
+expect_list mouse first "row 0 again after clicks on two other rows"
 
-drive click-row $FONT_ROW
-drive press $IDC_REMOVE
-sleep 1
-if wine reg query "$key" /v "$font" >/dev/null 2>&1; then fail "Remove left the link"; else pass "Remove deleted the link"; fi
+drive click-row "$font"
+drive press remove
+expect_link "$font" none "Remove"
 check_frame "after-remove"
 
 stop

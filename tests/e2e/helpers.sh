@@ -1,0 +1,83 @@
+# Sourced by the end-to-end scripts, after they set $program and $drive: the helpers that
+# report, drive, start and stop the program, read the registry and take pictures.
+set -uo pipefail
+# drive.exe reads the captions, the icon and the item picture from the program's file.
+export VELTRANE_EXE=$program
+key='HKCU\EUDC\950'
+
+# Runs the script again under a display of its own, and ends Wine when the script ends.
+under_xvfb() {
+    if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
+        VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    fi
+    # Nothing of Wine may outlive this X display.
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+}
+
+failures=0
+pass() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+expect() {
+    if [ "$2" = "$3" ]; then pass "$1: $3"; else fail "$1: '$2', not '$3'"; fi
+}
+# Runs drive.exe; Wine's console ends lines with CR LF.
+drive() { wine "$drive" "$@" | tr -d '\r'; }
+
+# Starts the program in the background and waits until its main dialog is painted.
+start() {
+    wine "$program" &
+    pid=$!
+    drive painted || { echo "FAIL the program did not start"; exit 1; }
+}
+# Waits up to ten seconds for the program to end by itself, with exit code 0, not by a
+# crash; $1 says how it was asked to.
+expect_exit() {
+    local status
+    if ! timeout 10 tail --pid="$pid" -s 0.05 -f /dev/null; then
+        fail "$1: the program is still running"
+        kill "$pid"
+    fi
+    wait "$pid"
+    status=$?
+    if [ "$status" = 0 ]; then pass "$1: the program ended with exit code 0"; else fail "$1: exit code $status"; fi
+}
+stop() {
+    drive close close-button
+    expect_exit "closed by its Close button"
+}
+
+clear_key() { wine reg delete "$key" /f >/dev/null 2>&1; }
+link_by_reg() { wine reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1; }
+# The link of a value name as reg shows it: "REG_SZ<TAB>data", or "none".
+link_of() {
+    local line
+    line=$(wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -F "    $1    ") || { echo none; return; }
+    line=${line#    "$1"    }
+    echo "${line%%    *}	${line#*    }"
+}
+# Once drive.exe reads the data $2 (or none) in the value $1, whether reg shows it so.
+expect_link() {
+    local want=none got
+    [ "$2" = none ] || want="REG_SZ	$2"
+    drive value "$1" "$2" >/dev/null
+    got=$(link_of "$1")
+    if [ "$got" = "$want" ]; then pass "$3: reg shows '$1' as '$want'"; else fail "$3: reg shows '$1' as '$got', not '$want'"; fi
+}
+
+# A picture of the screen's rectangle X Y WIDTH HEIGHT, kept as the file $1.
+shoot() { import -window root -crop "${4}x${5}+${2}+${3}" +repage "$1"; }
+# Whether two pictures hold the same pixels, whatever their files' metadata.
+same_pixels() {
+    [ "$(convert "$1" rgb:- | md5sum)" = "$(convert "$2" rgb:- | md5sum)" ]
+}
+# A picture of the row $1 as $pictures/$2.png, taken while the row $3 is selected.
+picture_row() {
+    drive click-row "$3"
+    # shellcheck disable=SC2046
+    shoot "$pictures/$2.png" $(drive row-rect "$1")
+}
+# A picture of the list as $pictures/list-$1.png.
+picture_list() {
+    # shellcheck disable=SC2046
+    shoot "$pictures/list-$1.png" $(drive list-rect)
+}
