@@ -46,12 +46,6 @@ public:
     // the work area, and keeps it inside the work area.
     void CenterWindow() const;
 
-    // A modal box owned by this window.
-    int MessageBox(const char* text, const char* caption, UINT type = MB_OK) const
-    {
-        return ::MessageBoxA(m_hWnd, text, caption, type);
-    }
-
     HWND m_hWnd = nullptr;
 
 private:
