@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/Strings.h"
 
@@ -21,11 +23,29 @@ inline constexpr std::uint32_t kWrite = 0x20006;      // KEY_WRITE
 inline constexpr std::uint32_t kAllAccess = 0xF003F;  // KEY_ALL_ACCESS
 
 // Value types.
-inline constexpr std::uint32_t kString = 1;  // REG_SZ
+inline constexpr std::uint32_t kNone = 0;           // REG_NONE
+inline constexpr std::uint32_t kString = 1;         // REG_SZ
+inline constexpr std::uint32_t kExpandString = 2;   // REG_EXPAND_SZ
+inline constexpr std::uint32_t kBinary = 3;         // REG_BINARY
+inline constexpr std::uint32_t kDword = 4;          // REG_DWORD
+inline constexpr std::uint32_t kMultiString = 7;    // REG_MULTI_SZ
+inline constexpr std::uint32_t kQword = 11;         // REG_QWORD
 
 }  // namespace registry
 
-// An open key; destroying it closes it.
+// A value as the registry keeps it: the name in UTF-16, the data as stored (a string's
+// data is UTF-16LE, normally with its NUL).
+struct StoredValue {
+    std::u16string name;
+    std::uint32_t type = registry::kNone;
+    std::vector<unsigned char> data;
+
+    bool operator==(const StoredValue&) const = default;
+};
+
+// An open key; destroying it closes it. Values are reached two ways: as the program's
+// code page sees them (the A functions), and as stored (the W functions), for copies that
+// must keep every byte.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
@@ -41,6 +61,12 @@ public:
                           std::uint32_t size) = 0;
     // registry::kNotFound when there is no value of that name.
     virtual long DeleteValue(const CString& name) = 0;
+
+    // The value at `index`, whole, as stored; registry::kNoMoreItems after the last.
+    virtual long EnumStoredValue(std::uint32_t index, StoredValue& value) = 0;
+    // Creates the value or replaces the one whose name matches without regard to case.
+    virtual long SetStoredValue(const StoredValue& value) = 0;
+    virtual long DeleteStoredValue(const std::u16string& name) = 0;
 };
 
 class Registry {

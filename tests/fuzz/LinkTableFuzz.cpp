@@ -108,6 +108,12 @@ private:
             return m_key->SetValue(name, type, data, size);
         }
         long DeleteValue(const CString& name) override { return m_key->DeleteValue(name); }
+        long EnumStoredValue(std::uint32_t index, StoredValue& value) override
+        {
+            return m_key->EnumStoredValue(index, value);
+        }
+        long SetStoredValue(const StoredValue& value) override { return m_key->SetStoredValue(value); }
+        long DeleteStoredValue(const std::u16string& name) override { return m_key->DeleteStoredValue(name); }
 
     private:
         std::unique_ptr<RegistryKey> m_key;

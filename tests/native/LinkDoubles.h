@@ -39,7 +39,41 @@ inline bool IsSameBig5Name(const CString& a, const CString& b)
     return true;
 }
 
-inline constexpr CodePageRules kBig5{IsBig5LeadByte, IsSameBig5Name};
+// The few Big5 characters the tests use, and ASCII; anything else becomes U+FFFD.
+inline std::u16string Big5ToWide(std::string_view text)
+{
+    static const struct {
+        const char* big5;
+        char16_t wide;
+    } kCharacters[] = {{"\xA5\x5C", u'\u529F'}, {"\xB3\x5C", u'\u8A31'}, {"\xA4\x61", u'\u5140'},
+                       {"\xA4\x41", u'\u4E59'}, {"\xA2\xCF", u'\uFF21'}, {"\xA2\xE9", u'\uFF41'}};
+    std::u16string wide;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (!IsBig5LeadByte(byte)) {
+            wide += static_cast<char16_t>(byte);
+            continue;
+        }
+        char16_t found = u'\uFFFD';
+        for (const auto& character : kCharacters) {
+            if (text.substr(i, 2) == character.big5)
+                found = character.wide;
+        }
+        wide += found;
+        ++i;
+    }
+    return wide;
+}
+
+// ASCII letters in either case alike, as far as the tests need.
+inline bool IsSameWideName(std::u16string_view a, std::u16string_view b)
+{
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
+inline constexpr CodePageRules kBig5{IsBig5LeadByte, IsSameBig5Name, Big5ToWide, IsSameWideName};
 
 struct FakeValue {
     CString name;
@@ -153,6 +187,10 @@ private:
             m_registry.values.erase(found);
             return registry::kSuccess;
         }
+        // The window never reaches values as stored.
+        long EnumStoredValue(std::uint32_t, StoredValue&) override { return 5; }
+        long SetStoredValue(const StoredValue&) override { return 5; }
+        long DeleteStoredValue(const std::u16string&) override { return 5; }
 
     private:
         FakeRegistry& m_registry;

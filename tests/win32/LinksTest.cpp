@@ -38,16 +38,16 @@ void WriteValue(const std::string& name, DWORD type, const std::string& data)
               ERROR_SUCCESS);
 }
 
-struct StoredValue {
+struct ValueRead {
     bool exists = false;
     std::string name;  // as the registry enumerates it
     DWORD type = 0;
     std::string data;
 };
 
-StoredValue ReadValue(const std::string& name)
+ValueRead ReadValue(const std::string& name)
 {
-    StoredValue value;
+    ValueRead value;
     UniqueKey key;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return value;
@@ -184,7 +184,7 @@ TEST_F(RealRegistryTest, ModifyAndRemoveChangeOneValue)
     window.chosenPath = "C:\\EUDC\\NEW.TTE";
 
     links.OnModify();
-    StoredValue written = ReadValue("AR PL UMing TW");
+    ValueRead written = ReadValue("AR PL UMing TW");
     EXPECT_TRUE(written.exists);
     EXPECT_EQ(written.name, "ar pl uming tw");  // the registry keeps the name it had
     EXPECT_EQ(written.type, static_cast<DWORD>(REG_SZ));

@@ -2,16 +2,14 @@
 
 #include <windows.h>
 
-#include <string>
+// wchar_t is UTF-16 on Windows, so the model's UTF-16 text is the W functions' own.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 namespace {
 
-std::wstring Widened(const CString& text)
+const wchar_t* Wide(std::u16string_view text)
 {
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+    return reinterpret_cast<const wchar_t*>(text.data());
 }
 
 }  // namespace
@@ -21,10 +19,31 @@ bool IsAnsiLeadByte(unsigned char byte)
     return ::IsDBCSLeadByte(byte) != FALSE;
 }
 
+std::u16string AnsiToWide(std::string_view text)
+{
+    const int size = static_cast<int>(text.size());
+    std::u16string wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), u'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, reinterpret_cast<wchar_t*>(wide.data()),
+                          static_cast<int>(wide.size()));
+    return wide;
+}
+
+bool IsSameWideValueName(std::u16string_view a, std::u16string_view b)
+{
+    return ::CompareStringOrdinal(Wide(a), static_cast<int>(a.size()), Wide(b), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
 bool IsSameValueName(const CString& a, const CString& b)
 {
-    const std::wstring wideA = Widened(a);
-    const std::wstring wideB = Widened(b);
-    return ::CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
-                                  static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+    return IsSameWideValueName(AnsiToWide(a), AnsiToWide(b));
+}
+
+CString WideToAnsi(std::u16string_view text)
+{
+    const int size = static_cast<int>(text.size());
+    CString ansi(::WideCharToMultiByte(CP_ACP, 0, Wide(text), size, nullptr, 0, nullptr, nullptr), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, Wide(text), size, ansi.data(), static_cast<int>(ansi.size()), nullptr,
+                          nullptr);
+    return ansi;
 }

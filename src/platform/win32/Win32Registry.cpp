@@ -2,11 +2,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 
 namespace {
+
+const wchar_t* Wide(const std::u16string& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 class Win32Key : public RegistryKey {
 public:
@@ -32,6 +39,41 @@ public:
     }
 
     long DeleteValue(const CString& name) override { return ::RegDeleteValueA(m_key.get(), name.c_str()); }
+
+    long EnumStoredValue(std::uint32_t index, StoredValue& value) override
+    {
+        // Room for the longest name the registry allows, 16,383 characters and a NUL.
+        std::wstring name(16384, L'\0');
+        std::vector<BYTE> data(256);
+        for (;;) {
+            DWORD nameLength = static_cast<DWORD>(name.size());
+            DWORD type = 0;
+            DWORD dataSize = static_cast<DWORD>(data.size());
+            const LONG result =
+                ::RegEnumValueW(m_key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+            if (result == ERROR_MORE_DATA) {  // the value grew, or the first guess was short
+                data.resize(std::max<std::size_t>(dataSize, data.size() * 2));
+                continue;
+            }
+            if (result == ERROR_SUCCESS) {
+                value.name.assign(reinterpret_cast<const char16_t*>(name.data()), nameLength);
+                value.type = type;
+                value.data.assign(data.begin(), data.begin() + dataSize);
+            }
+            return result;
+        }
+    }
+
+    long SetStoredValue(const StoredValue& value) override
+    {
+        return ::RegSetValueExW(m_key.get(), Wide(value.name), 0, value.type, value.data.data(),
+                                static_cast<DWORD>(value.data.size()));
+    }
+
+    long DeleteStoredValue(const std::u16string& name) override
+    {
+        return ::RegDeleteValueW(m_key.get(), Wide(name));
+    }
 
 private:
     UniqueKey m_key;
