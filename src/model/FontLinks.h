@@ -2,20 +2,12 @@
 // HKEY_CURRENT_USER\EUDC\950, and the commands that change the key.
 #pragma once
 
-#include <functional>
-
+#include "model/LinkKey.h"
 #include "model/LinkWindow.h"
 #include "platform/CodePage.h"
 #include "platform/Libraries.h"
 #include "platform/Registry.h"
 #include "platform/Strings.h"
-
-// The key, under HKEY_CURRENT_USER. 950 is Big5's code page, whatever the system's is.
-inline constexpr char kLinkKey[] = "EUDC\\950";
-// The class the key is given when the program creates it.
-inline constexpr char kLinkKeyClass[] = "REG_SZ";
-// What the user is told when the key cannot be read or changed.
-inline constexpr char kRegistryFailure[] = "Access Registry Database failed!";
 
 class FontLinks {
 public:
@@ -46,16 +38,9 @@ public:
     CStringArray m_linkFiles;
 
 private:
-    // What a change does when the key is not there.
-    enum class IfKeyMissing { Create, NothingToChange };
-    // A change of one value; true when it was made, or had nothing to change.
-    using Change = std::function<bool(RegistryKey&)>;
-
     // The selected row, or -1 when there is none or it has no font.
     int SelectedFontRow() const;
-    std::unique_ptr<RegistryKey> CreateLinkKey();
-    void ChangeKey(const Change& change, IfKeyMissing ifMissing);
-    bool MakeChange(const Change& change, IfKeyMissing ifMissing);
+    void ChangeKey(const KeyChange& change, IfKeyMissing ifMissing);
 
     Registry& m_registry;
     Libraries& m_libraries;

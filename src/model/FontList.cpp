@@ -31,3 +31,16 @@ void BuildFontList(FontSource& fonts, CStringArray& fontList)
     fonts.EnumerateFamilies(
         [&fontList](const EnumeratedFont& font) { return CollectFontFamily(font, fontList); });
 }
+
+CString FindListedFont(FontSource& fonts, const CString& name, SameNameTest isSameName)
+{
+    if (isSameName(name, kSystemDefaultEUDCFont))
+        return kSystemDefaultEUDCFont;
+    CStringArray family;
+    fonts.EnumerateFamily(name, [&family](const EnumeratedFont& font) { return CollectFontFamily(font, family); });
+    for (const CString& listed : family) {
+        if (isSameName(listed, name))
+            return listed;
+    }
+    return {};
+}

@@ -2,6 +2,7 @@
 // entry i here, which every command relies on.
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/FontSource.h"
 #include "platform/Strings.h"
 
@@ -15,6 +16,10 @@ inline constexpr char kSystemDefaultEUDCFont[] = "SystemDefaultEUDCFont";
 // Big5 or Shift-JIS character set and is not a vertical variant (leading "@").
 // Returns 1 so that the enumeration always runs to its end.
 int CollectFontFamily(const EnumeratedFont& font, CStringArray& fontList);
+
+// The name under which the list holds that font, found as the registry finds names; empty
+// when the list has no such font. Only the family named is enumerated.
+CString FindListedFont(FontSource& fonts, const CString& name, SameNameTest isSameName);
 
 // Replaces fontList with the reserved entry followed by every accepted family, in the
 // order the source reports them, duplicates included.

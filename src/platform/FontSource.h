@@ -19,4 +19,7 @@ public:
     virtual ~FontSource() = default;
     // Reports one font per installed family, in the platform's order.
     virtual void EnumerateFamilies(const FontVisitor& visit) = 0;
+    // Reports the family of that name (found without regard to case), if it is installed:
+    // far cheaper than all of them when many are.
+    virtual void EnumerateFamily(const CString& faceName, const FontVisitor& visit) = 0;
 };

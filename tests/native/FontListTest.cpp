@@ -1,29 +1,12 @@
 // Which families the font list takes, and in what order.
 #include <gtest/gtest.h>
 
+#include "LinkDoubles.h"
 #include "model/FontList.h"
 
 namespace {
 
 constexpr unsigned kTrueType = 4;
-
-// Reports a fixed list of families, as the platform would.
-class FakeFontSource : public FontSource {
-public:
-    explicit FakeFontSource(std::vector<EnumeratedFont> families) : m_families(std::move(families)) {}
-    void EnumerateFamilies(const FontVisitor& visit) override
-    {
-        for (const EnumeratedFont& family : m_families) {
-            ++reported;
-            if (visit(family) == 0)
-                return;
-        }
-    }
-    int reported = 0;
-
-private:
-    std::vector<EnumeratedFont> m_families;
-};
 
 CStringArray Build(std::vector<EnumeratedFont> families)
 {

@@ -205,14 +205,15 @@ TEST_F(LinkModelTest, ChangesThatFailAreShown)
     EXPECT_EQ(links.GetLinkText(1), "OLD.TTE");
 }
 
-// A failing reload is reported for each switch and stops nothing.
+// A failing reload is reported for each switch, once the library is released, and stops
+// nothing.
 TEST_F(LinkModelTest, EudcSwitchFailuresAreShownAndTheChangeIsMade)
 {
     window.selectedRow = 1;
     window.chosenPath = "C:\\A.TTE";
     libraries.entryPointExists = false;
     links.OnModify();
-    const Events missingEntry{"load GDI32.DLL", "find EnableEUDC", "message GetProcAddress Failed", "free"};
+    const Events missingEntry{"load GDI32.DLL", "find EnableEUDC", "free", "message GetProcAddress Failed"};
     EXPECT_EQ(events, Join({{"choose file"}, missingEntry, {"open write", "set Xyz", "close"}, missingEntry,
                             kReloadAndRepaint}));
 

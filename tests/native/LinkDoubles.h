@@ -75,6 +75,31 @@ inline bool IsSameWideName(std::u16string_view a, std::u16string_view b)
 
 inline constexpr CodePageRules kBig5{IsBig5LeadByte, IsSameBig5Name, Big5ToWide, IsSameWideName};
 
+// Reports a fixed list of families, as the platform would.
+class FakeFontSource : public FontSource {
+public:
+    explicit FakeFontSource(std::vector<EnumeratedFont> families) : m_families(std::move(families)) {}
+    void EnumerateFamilies(const FontVisitor& visit) override
+    {
+        for (const EnumeratedFont& family : m_families) {
+            ++reported;
+            if (visit(family) == 0)
+                return;
+        }
+    }
+    void EnumerateFamily(const CString& faceName, const FontVisitor& visit) override
+    {
+        for (const EnumeratedFont& family : m_families) {
+            if (IsSameBig5Name(family.faceName, faceName) && visit(family) == 0)
+                return;
+        }
+    }
+    int reported = 0;
+
+private:
+    std::vector<EnumeratedFont> m_families;
+};
+
 struct FakeValue {
     CString name;
     std::uint32_t type;

@@ -20,11 +20,21 @@ int CALLBACK RecordFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontTy
 
 void Win32FontSource::EnumerateFamilies(const FontVisitor& visit)
 {
+    Enumerate(nullptr, visit);
+}
+
+void Win32FontSource::EnumerateFamily(const CString& faceName, const FontVisitor& visit)
+{
+    if (faceName.size() < LF_FACESIZE)  // no longer name is installed
+        Enumerate(faceName.c_str(), visit);
+}
+
+void Win32FontSource::Enumerate(const char* faceName, const FontVisitor& visit)
+{
     std::vector<EnumeratedFont> reports;
     {
         const ClientDC dc = GetClientDC(m_window);
-        ::EnumFontFamiliesA(dc.get().dc, nullptr, RecordFamily,
-                            reinterpret_cast<LPARAM>(&reports));
+        ::EnumFontFamiliesA(dc.get().dc, faceName, RecordFamily, reinterpret_cast<LPARAM>(&reports));
     }
     for (const EnumeratedFont& family : OneReportPerFamily(reports)) {
         if (visit(family) == 0)
