@@ -5,6 +5,8 @@ and the benchmark to install in a Wine prefix.
     make_fonts.py FOLDER NAME=CHARSET...    one font per argument
     make_fonts.py FOLDER --count N          N families "Bench NNNNN", a quarter each
                                             Big5 and Shift-JIS, the other half Latin
+    make_fonts.py --eudc FILE COUNT         one font, family "EUDC", Big5, whose COUNT
+                                            characters from U+E000 up are squares
 
 CHARSET is big5, sjis or latin: the code pages the OS/2 table claims, from which
 Windows and Wine derive the character sets a family is reported with. Names are given
@@ -23,6 +25,8 @@ CODE_PAGES = {"latin": 1 << 0, "sjis": (1 << 0) | (1 << 17), "big5": (1 << 0) | 
 # A few characters of each set, so that the font covers what it claims to.
 CHARACTERS = {"latin": "AB", "sjis": "AB\u3042\u4e00", "big5": "AB\u4e00\u8a31"}
 LANGUAGES = (0x0409, 0x0404)  # English (US), Chinese (Taiwan)
+# The private use area where EUDC characters live, U+E000 to U+F8FF.
+EUDC_FIRST, EUDC_SIZE = 0xE000, 6400
 
 
 def square_glyph():
@@ -39,12 +43,13 @@ def empty_glyph():
     return TTGlyphPen(None).glyph()
 
 
-def make_font(path, family, charset, postscript):
-    characters = CHARACTERS[charset]
-    glyph_names = [".notdef"] + [f"g{ord(c):04X}" for c in characters]
+def make_font(path, family, charset, postscript, code_points=None):
+    if code_points is None:
+        code_points = [ord(c) for c in CHARACTERS[charset]]
+    glyph_names = [".notdef"] + [f"g{c:04X}" for c in code_points]
     builder = FontBuilder(1000, isTTF=True)
     builder.setupGlyphOrder(glyph_names)
-    builder.setupCharacterMap({ord(c): f"g{ord(c):04X}" for c in characters})
+    builder.setupCharacterMap({c: f"g{c:04X}" for c in code_points})
     builder.setupGlyf({name: empty_glyph() if name == ".notdef" else square_glyph() for name in glyph_names})
     builder.setupHorizontalMetrics({name: (700, 100) for name in glyph_names})
     builder.setupHorizontalHeader(ascent=800, descent=-200)
@@ -65,6 +70,12 @@ def bench_families(count):
 
 
 def main(argv):
+    if len(argv) == 4 and argv[1] == "--eudc":
+        count = int(argv[3])
+        if not 0 <= count <= EUDC_SIZE:
+            sys.exit(f"COUNT is 0 to {EUDC_SIZE}, the characters from U+E000 to U+F8FF")
+        make_font(Path(argv[2]), "EUDC", "big5", "EUDC", range(EUDC_FIRST, EUDC_FIRST + count))
+        return
     if len(argv) < 3:
         sys.exit(__doc__)
     folder = Path(argv[1])

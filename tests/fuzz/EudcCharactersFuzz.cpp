@@ -1,0 +1,20 @@
+// Counting the EUDC characters of any bytes: no read outside them, never more than the
+// area holds, and a count only for bytes that start as a TrueType font does.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzCheck.h"
+#include "model/EudcCharacters.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view font(reinterpret_cast<const char*>(data), size);
+    const auto count = CountEudcCharacters(font);
+    if (!count)
+        return 0;
+    Check(*count <= kLastEudcCharacter - kFirstEudcCharacter + 1, "at most the 6,400 code points of the area");
+    const std::string_view version = font.substr(0, 4);
+    Check(version == std::string_view("\0\1\0\0", 4) || version == "true", "a count only for a TrueType version");
+    return 0;
+}
