@@ -18,6 +18,7 @@ add_executable(veltrane_native_tests
     tests/native/PlacementTest.cpp
     tests/native/LinkStoreTest.cpp
     tests/native/LinkCommandsTest.cpp
+    tests/native/RegFileTest.cpp
 )
 target_link_libraries(veltrane_native_tests PRIVATE veltrane_portable GTest::gtest_main)
 include(GoogleTest)
