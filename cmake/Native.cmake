@@ -19,6 +19,7 @@ add_executable(veltrane_native_tests
     tests/native/LinkStoreTest.cpp
     tests/native/LinkCommandsTest.cpp
     tests/native/EudcCharactersTest.cpp
+    tests/native/RegFileTest.cpp
 )
 target_link_libraries(veltrane_native_tests PRIVATE veltrane_portable GTest::gtest_main)
 include(GoogleTest)
