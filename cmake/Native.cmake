@@ -18,6 +18,7 @@ add_executable(veltrane_native_tests
     tests/native/PlacementTest.cpp
     tests/native/LinkStoreTest.cpp
     tests/native/LinkCommandsTest.cpp
+    tests/native/EudclinkTest.cpp
     tests/native/EudcCharactersTest.cpp
     tests/native/RegFileTest.cpp
 )

@@ -4,7 +4,7 @@
 # program goes into the same archive; scripts/release.sh makes them.
 set(VELTRANE_RELEASE_BUILDS "" CACHE STRING "Other Windows build folders whose program the archive holds too")
 
-install(TARGETS veltrane RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
+install(TARGETS veltrane eudclink RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
 install(FILES README.md LICENSE DESTINATION .)
 install(FILES docs/main-window.png docs/about-box.png DESTINATION docs)
 

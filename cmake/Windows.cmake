@@ -13,11 +13,14 @@ add_library(veltrane_win OBJECT
     src/app/FontLinkApp.cpp
     src/platform/win32/AnsiCodePage.cpp
     src/platform/win32/Bitmap.cpp
+    src/platform/win32/CommandLine.cpp
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/HelpKeyFilter.cpp
     src/platform/win32/Resources.cpp
     src/platform/win32/WinApp.cpp
+    src/platform/win32/Win32Console.cpp
+    src/platform/win32/Win32Files.cpp
     src/platform/win32/Win32FontSource.cpp
     src/platform/win32/Win32Libraries.cpp
     src/platform/win32/Win32Registry.cpp
@@ -28,7 +31,7 @@ add_library(veltrane_win OBJECT
     src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
-target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi comdlg32)
+target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi comdlg32 shell32)
 
 # Resources go in as an object so that every executable that needs them gets them whole.
 add_library(veltrane_res OBJECT res/veltrane.rc)
@@ -42,6 +45,11 @@ set_property(SOURCE res/veltrane.rc APPEND PROPERTY OBJECT_DEPENDS
 add_executable(veltrane WIN32 src/platform/win32/WinMain.cpp $<TARGET_OBJECTS:veltrane_res>)
 target_link_libraries(veltrane PRIVATE veltrane_win)
 set_target_properties(veltrane PROPERTIES OUTPUT_NAME VELTRANE SUFFIX .EXE)
+
+# The console companion: the same model, no window.
+add_executable(eudclink src/ui/console/EudclinkMain.cpp)
+target_link_libraries(eudclink PRIVATE veltrane_win)
+target_compile_definitions(eudclink PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")
 
 include(cmake/Release.cmake)
 

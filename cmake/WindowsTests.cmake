@@ -40,6 +40,8 @@ add_wine_prefix(null)
 add_wine_prefix(x11)
 # Its own fonts, generated, would change the rows of the tests in the x11 prefix.
 add_wine_prefix(x11 hostile)
+# The console program's links would show in the other prefixes' windows.
+add_wine_prefix(x11 console)
 
 add_executable(veltrane_win_tests
     tests/win32/TestMain.cpp
@@ -90,6 +92,10 @@ add_test(NAME hostile_font_names
             ${CMAKE_BINARY_DIR}/screenshots/hostile-names)
 run_in_wine_prefix(hostile_font_names hostile)
 
-# Every path a user can take through the real program: `ctest -L e2e`.
-set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names
+# The console program, run with no display at all.
+add_test(NAME console COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/console.sh $<TARGET_FILE:eudclink>)
+run_in_wine_prefix(console console)
+
+# Every path a user can take through the real programs: `ctest -L e2e`.
+set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names console
     PROPERTIES LABELS e2e)

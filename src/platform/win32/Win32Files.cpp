@@ -1,0 +1,96 @@
+#include "platform/win32/Win32Files.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace {
+
+// CreateFile gives INVALID_HANDLE_VALUE, not null, when it fails.
+UniqueFile Open(const CString& path, DWORD access, DWORD disposition)
+{
+    const HANDLE file = ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return ::FlushFileBuffers(file) != FALSE;
+}
+
+}  // namespace
+
+bool Win32Files::FullPath(const CString& path, CString& full)
+{
+    const DWORD size = ::GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (path.empty() || size == 0)
+        return false;
+    full.assign(size, '\0');
+    const DWORD length = ::GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return false;
+    full.resize(length);
+    return true;
+}
+
+bool Win32Files::IsFile(const CString& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Files::Read(const CString& path, std::size_t limit, std::string& bytes)
+{
+    const UniqueFile file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > limit)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!::ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr) || read == 0)
+            return false;  // shorter than it said: another program is writing it
+        done += read;
+    }
+    return true;
+}
+
+// The new file is made in the target's own folder, so that the rename never crosses
+// volumes and either leaves the old file or puts the whole new one in its place.
+bool Win32Files::Replace(const CString& path, std::string_view bytes)
+{
+    CString folder = path;
+    ::PathRemoveFileSpecA(folder.data());  // knows the second byte of a Big5 character
+    folder.resize(std::char_traits<char>::length(folder.c_str()));
+    char temporary[MAX_PATH];
+    if (::GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "eul", 0, temporary) == 0)
+        return false;
+    bool written = false;
+    if (const UniqueFile file = Open(temporary, GENERIC_WRITE, TRUNCATE_EXISTING))
+        written = WriteAll(file.get(), bytes);
+    if (written && ::MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileA(temporary);
+    return false;
+}
+
+CString Win32Files::FontsFolder()
+{
+    char windows[MAX_PATH];
+    const UINT length = ::GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return "C:\\Windows\\Fonts";
+    return CString(windows, length) + "\\Fonts";
+}

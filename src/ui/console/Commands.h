@@ -1,0 +1,14 @@
+// The commands of eudclink, each given its arguments once they have been checked.
+#pragma once
+
+#include "ui/console/Eudclink.h"
+
+// Writes "eudclink: TEXT" and a line end to standard error.
+void Complain(const Eudclink& with, const std::string& text);
+
+int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly);
+// An empty font links the system-wide default.
+int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CString& file);
+int UnlinkFont(const Eudclink& with, const CString& name);
+int ExportLinks(const Eudclink& with, const CString& file);
+int ImportLinks(const Eudclink& with, const CString& file, bool replace);

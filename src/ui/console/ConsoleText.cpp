@@ -1,0 +1,91 @@
+#include "ui/console/ConsoleText.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/Unicode.h"
+
+namespace {
+
+using Columns = std::array<std::string, 5>;
+
+const Columns kHeader{"name", "font", "file", "chars", "state"};
+
+Columns ColumnsOf(const LinkRow& row, CodePageRules rules)
+{
+    return {Shown(row.name, rules), NameKindText(row.kind), Shown(row.file, rules),
+            row.chars ? std::to_string(*row.chars) : std::string(), LinkStateText(row.state)};
+}
+
+// Wide (two-column) characters of East Asian scripts, by block.
+bool IsWide(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// The columns UTF-8 text takes on a terminal.
+std::size_t WidthOf(std::string_view text)
+{
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        width += IsWide(c) ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+}  // namespace
+
+std::string Shown(std::u16string_view text)
+{
+    std::u16string visible(text);
+    std::replace_if(visible.begin(), visible.end(), [](char16_t c) { return c < 0x20 || c == 0x7F; }, u'\uFFFD');
+    return ToUtf8(visible);
+}
+
+std::string Shown(const CString& text, CodePageRules rules)
+{
+    return Shown(rules.toWide(text));
+}
+
+std::string TableOf(const std::vector<LinkRow>& rows, CodePageRules rules)
+{
+    std::vector<Columns> lines{kHeader};
+    for (const LinkRow& row : rows)
+        lines.push_back(ColumnsOf(row, rules));
+    std::array<std::size_t, 5> widths{};
+    for (const Columns& line : lines) {
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], WidthOf(line[c]));
+    }
+    std::string table;
+    for (const Columns& line : lines) {
+        std::string text;
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            text += line[c];
+            if (c + 1 < widths.size())
+                text.append(widths[c] - WidthOf(line[c]) + 2, ' ');
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        table += text + "\n";
+    }
+    return table;
+}
+
+std::string TsvOf(const std::vector<LinkRow>& rows, CodePageRules rules)
+{
+    std::vector<Columns> lines{kHeader};
+    for (const LinkRow& row : rows)
+        lines.push_back(ColumnsOf(row, rules));
+    std::string tsv;
+    for (const Columns& line : lines)
+        tsv += line[0] + "\t" + line[1] + "\t" + line[2] + "\t" + line[3] + "\t" + line[4] + "\n";
+    return tsv;
+}

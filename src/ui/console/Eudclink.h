@@ -1,0 +1,32 @@
+// eudclink: the links of the key from a command line, for scripts. The same model as the
+// window's, through the same platform interfaces.
+#pragma once
+
+#include "platform/CodePage.h"
+#include "platform/Console.h"
+#include "platform/Files.h"
+#include "platform/FontSource.h"
+#include "platform/Libraries.h"
+#include "platform/Registry.h"
+#include "platform/Strings.h"
+
+// The exit status: what a script tests.
+namespace status {
+inline constexpr int kDone = 0;
+inline constexpr int kRefused = 1;   // nothing was changed, or `check` found a problem
+inline constexpr int kUsage = 2;     // the usage text is on standard error
+inline constexpr int kRegistry = 3;  // the key could not be read or written
+}  // namespace status
+
+struct Eudclink {
+    Registry& registry;
+    Libraries& libraries;
+    FontSource& fonts;
+    Files& files;
+    Console& console;
+    CodePageRules rules;
+    const char* version;
+};
+
+// Runs one command line (the arguments after the program's name, in the ANSI code page).
+int RunEudclink(const Eudclink& with, const CStringArray& arguments);

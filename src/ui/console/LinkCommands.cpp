@@ -1,0 +1,170 @@
+// list, check, link and unlink: the window's rows and its Modify and Remove, from a script.
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/EudcPath.h"
+#include "model/FontList.h"
+#include "model/LinkKey.h"
+#include "model/LinkReport.h"
+#include "ui/console/Commands.h"
+#include "ui/console/ConsoleText.h"
+
+namespace {
+
+// The longest full path a link may hold: what the window's open-file dialog can give.
+constexpr std::size_t kLongestPath = 259;
+
+constexpr char kKeyName[] = "HKEY_CURRENT_USER\\EUDC\\950";
+
+// The values of the key, none when it is missing; false, said, when it cannot be read.
+bool ReadKey(const Eudclink& with, std::vector<LinkValue>& values)
+{
+    long opened = registry::kSuccess;
+    const std::unique_ptr<RegistryKey> key = with.registry.OpenKey(kLinkKey, registry::kRead, opened);
+    long result = opened == registry::kNotFound ? registry::kNoMoreItems : opened;
+    if (key)
+        result = ReadLinkValues(*key, values);
+    if (result == registry::kNoMoreItems)
+        return true;
+    Complain(with, std::string("cannot read ") + kKeyName + " (error " + std::to_string(result) + ")");
+    return false;
+}
+
+const LinkValue* FindValue(const Eudclink& with, const std::vector<LinkValue>& values, const CString& name)
+{
+    const auto found = std::find_if(values.begin(), values.end(),
+                                    [&](const LinkValue& value) { return with.rules.isSameName(value.name, name); });
+    return found == values.end() ? nullptr : &*found;
+}
+
+std::string LinkText(const Eudclink& with, const LinkValue* value)
+{
+    if (!value)
+        return "(none)";
+    if (value->type != registry::kString)
+        return "(a value of type " + std::to_string(value->type) + ")";
+    return Shown(value->Text(), with.rules);
+}
+
+// Makes the change as the window makes it; a failure is said on standard error.
+bool Change(const Eudclink& with, const KeyChange& change, IfKeyMissing ifMissing)
+{
+    return ChangeWithEudcOff(with.registry, with.libraries, change, ifMissing,
+                             [&](const char* failure) { Complain(with, failure); });
+}
+
+// Why the file cannot be linked, or empty when it can.
+std::string RefusalOf(const Eudclink& with, const CString& path, FontFileCheck& check)
+{
+    const std::string shown = Shown(path, with.rules);
+    if (!HasEudcExtension(path))
+        return shown + ": only .tte and .ttf files can be linked";
+    if (path.size() > kLongestPath)
+        return shown + ": the full path is " + std::to_string(path.size()) + " bytes; a link holds at most " +
+               std::to_string(kLongestPath);
+    check = CheckFontFile(with.files, path);
+    if (check.state == LinkState::MissingFile)
+        return shown + ": no such file";
+    if (check.state != LinkState::Linked)
+        return shown + ": not a TrueType font with a readable character map";
+    return {};
+}
+
+}  // namespace
+
+void Complain(const Eudclink& with, const std::string& text)
+{
+    with.console.Err("eudclink: " + text + "\n");
+}
+
+int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly)
+{
+    std::vector<LinkValue> values;
+    if (!ReadKey(with, values))
+        return status::kRegistry;
+    CStringArray fontList;
+    BuildFontList(with.fonts, fontList);
+    std::vector<LinkRow> rows = ReportLinks(fontList, values, with.files, with.rules);
+    if (problemsOnly)
+        std::erase_if(rows, [](const LinkRow& row) { return !IsProblem(row.state); });
+
+    if (tsv)
+        with.console.Out(TsvOf(rows, with.rules));
+    else if (problemsOnly && rows.empty())
+        with.console.Out("Every link works.\n");
+    else
+        with.console.Out(TableOf(rows, with.rules));
+    return problemsOnly && !rows.empty() ? status::kRefused : status::kDone;
+}
+
+int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CString& file)
+{
+    CString name = kSystemDefaultEUDCFont;
+    if (!font.empty()) {
+        name = FindListedFont(with.fonts, font, with.rules.isSameName);
+        if (name.empty() && !anyFont) {
+            Complain(with, "\"" + Shown(font, with.rules) +
+                               "\" is not a font that can have a link (an installed TrueType font with the "
+                               "Big5 or Shift-JIS character set); --any-font links it all the same");
+            return status::kRefused;
+        }
+        if (name.empty())
+            name = font;
+    }
+
+    CString path;
+    if (!with.files.FullPath(file, path)) {
+        Complain(with, Shown(file, with.rules) + ": not a path");
+        return status::kRefused;
+    }
+    FontFileCheck check;
+    if (const std::string refusal = RefusalOf(with, path, check); !refusal.empty()) {
+        Complain(with, refusal);
+        return status::kRefused;
+    }
+
+    std::vector<LinkValue> values;
+    if (!ReadKey(with, values))
+        return status::kRegistry;
+    const std::string old = LinkText(with, FindValue(with, values, name));
+    const bool made = Change(
+        with,
+        [&](RegistryKey& key) {  // the path and its NUL, as Modify writes it
+            return key.SetValue(name, registry::kString, path.c_str(),
+                                static_cast<std::uint32_t>(path.size() + 1)) == registry::kSuccess;
+        },
+        IfKeyMissing::Create);
+    if (!made)
+        return status::kRegistry;
+    with.console.Out(Shown(name, with.rules) + "\n  old link: " + old + "\n  new link: " +
+                     Shown(path, with.rules) + " (" + std::to_string(check.chars.value_or(0)) +
+                     " EUDC characters)\n");
+    return status::kDone;
+}
+
+int UnlinkFont(const Eudclink& with, const CString& name)
+{
+    std::vector<LinkValue> values;
+    if (!ReadKey(with, values))
+        return status::kRegistry;
+    const LinkValue* value = FindValue(with, values, name);
+    if (!value) {
+        with.console.Out(Shown(name, with.rules) + " has no link; nothing was changed\n");
+        return status::kDone;
+    }
+    const CString stored = value->name;
+    const std::string old = LinkText(with, value);
+    const bool made = Change(
+        with,
+        [&](RegistryKey& key) {
+            const long result = key.DeleteValue(stored);
+            return result == registry::kSuccess || result == registry::kNotFound;
+        },
+        IfKeyMissing::NothingToChange);
+    if (!made)
+        return status::kRegistry;
+    with.console.Out(Shown(stored, with.rules) + "\n  old link: " + old + "\n  new link: (none)\n");
+    return status::kDone;
+}

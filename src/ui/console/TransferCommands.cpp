@@ -1,0 +1,104 @@
+// export and import: the whole key to and from a file of the platform's registry editor,
+// so that one machine's links can be kept, or copied to many.
+#include <string>
+#include <vector>
+
+#include "model/ImportPlan.h"
+#include "model/LinkKey.h"
+#include "model/RegFile.h"
+#include "ui/console/Commands.h"
+#include "ui/console/ConsoleText.h"
+
+namespace {
+
+// Far more than a key of links needs: 10,000 values take about 1 MB.
+constexpr std::size_t kLargestRegFile = 64u << 20;
+
+std::string NameOf(const std::u16string& name)
+{
+    return name.empty() ? "@ (the unnamed value)" : Shown(name);
+}
+
+bool ReadStored(const Eudclink& with, std::vector<StoredValue>& values)
+{
+    const long result = ReadStoredValues(with.registry, values);
+    if (result == registry::kSuccess)
+        return true;
+    Complain(with, "cannot read HKEY_CURRENT_USER\\EUDC\\950 (error " + std::to_string(result) + ")");
+    return false;
+}
+
+const char* VerbOf(ImportStep::Kind kind)
+{
+    switch (kind) {
+    case ImportStep::Kind::Add: return "added   ";
+    case ImportStep::Kind::Change: return "changed ";
+    case ImportStep::Kind::Delete: return "deleted ";
+    }
+    return "";
+}
+
+}  // namespace
+
+int ExportLinks(const Eudclink& with, const CString& file)
+{
+    std::vector<StoredValue> values;
+    if (!ReadStored(with, values))
+        return status::kRegistry;
+    CString path;
+    if (!with.files.FullPath(file, path) || !with.files.Replace(path, WriteRegFile(kLinkKeyPath, values))) {
+        Complain(with, Shown(file, with.rules) + ": cannot be written; nothing was written there");
+        return status::kRefused;
+    }
+    with.console.Out(std::to_string(values.size()) + " values written to " + Shown(path, with.rules) + "\n");
+    return status::kDone;
+}
+
+int ImportLinks(const Eudclink& with, const CString& file, bool replace)
+{
+    const std::string shown = Shown(file, with.rules);
+    std::string bytes;
+    if (!with.files.Read(file, kLargestRegFile, bytes)) {
+        Complain(with, shown + (with.files.IsFile(file) ? ": cannot be read whole" : ": no such file") +
+                           "; nothing was changed");
+        return status::kRefused;
+    }
+    const RegFileReading reading = ReadRegFile(bytes, kLinkKeyPath, with.rules.toWide);
+    if (!reading.ok) {
+        const std::string where = reading.errorLine ? ", line " + std::to_string(reading.errorLine) : "";
+        Complain(with, shown + where + ": " + reading.error + "; nothing was changed");
+        return status::kRefused;
+    }
+
+    std::vector<StoredValue> current;
+    if (!ReadStored(with, current))
+        return status::kRegistry;
+    const ImportPlan plan = PlanImport(current, reading.entries, replace, with.rules.isSameWideName);
+    if (!plan.steps.empty()) {
+        ImportOutcome outcome = ImportOutcome::Undone;  // when the key cannot be opened
+        const bool made = ChangeWithEudcOff(
+            with.registry, with.libraries,
+            [&](RegistryKey& key) {
+                outcome = ApplyImport(key, plan);
+                return outcome == ImportOutcome::Applied;
+            },
+            IfKeyMissing::Create, [&](const char* failure) { Complain(with, failure); });
+        if (!made) {
+            Complain(with, outcome == ImportOutcome::PartlyUndone
+                               ? "a change could not be undone either: compare the key with the file"
+                               : "the key was left as it was");
+            return status::kRegistry;
+        }
+    }
+
+    std::size_t counts[3] = {};
+    std::string report;
+    for (const ImportStep& step : plan.steps) {
+        ++counts[static_cast<int>(step.kind)];
+        report += VerbOf(step.kind) + NameOf(step.name) + "\n";
+    }
+    report += std::to_string(counts[0]) + " added, " + std::to_string(counts[1]) + " changed, " +
+              std::to_string(counts[2]) + " deleted, " + std::to_string(plan.unchanged) + " unchanged\n";
+    with.console.Out(report);
+    return status::kDone;
+}

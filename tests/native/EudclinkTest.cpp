@@ -1,0 +1,328 @@
+// The console program's decisions: which rows it lists and how, what it refuses before
+// changing anything, and what an import changes and undoes.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "LinkDoubles.h"
+#include "model/ImportPlan.h"
+#include "ui/console/Eudclink.h"
+
+namespace {
+
+std::string Be(std::uint32_t value, int bytes)
+{
+    std::string be;
+    for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+        be += static_cast<char>(value >> shift & 0xFF);
+    return be;
+}
+
+// A TrueType font of one table, a character map that gives four glyphs from U+E000.
+std::string EudcFont()
+{
+    std::string cmap = Be(0, 2) + Be(1, 2) + Be(3, 2) + Be(1, 2) + Be(12, 4);
+    cmap += Be(6, 2) + Be(18, 2) + Be(0, 2) + Be(0xE000, 2) + Be(4, 2);
+    for (int glyph = 1; glyph <= 4; ++glyph)
+        cmap += Be(glyph, 2);
+    return Be(0x00010000, 4) + Be(1, 2) + Be(16, 2) + Be(0, 4) + "cmap" + Be(0, 4) + Be(28, 4) +
+           Be(static_cast<std::uint32_t>(cmap.size()), 4) + cmap;
+}
+
+const std::string kFont = EudcFont();
+
+class FakeFiles : public Files {
+public:
+    std::map<CString, std::string> files;
+    bool canReplace = true;
+
+    bool FullPath(const CString& path, CString& full) override
+    {
+        full = path.starts_with("C:\\") ? path : "C:\\work\\" + path;
+        return true;
+    }
+    bool IsFile(const CString& path) override { return files.contains(path); }
+    bool Read(const CString& path, std::size_t limit, std::string& bytes) override
+    {
+        if (!files.contains(path) || files[path].size() > limit)
+            return false;
+        bytes = files[path];
+        return true;
+    }
+    bool Replace(const CString& path, std::string_view bytes) override
+    {
+        if (canReplace)
+            files[path] = bytes;
+        return canReplace;
+    }
+    CString FontsFolder() override { return "C:\\Windows\\Fonts"; }
+};
+
+class FakeConsole : public Console {
+public:
+    std::string out, err;
+    void Out(std::string_view text) override { out += text; }
+    void Err(std::string_view text) override { err += text; }
+};
+
+// A key as stored, for export and import, that fails the write numbered `failAt`.
+class StoredKey : public RegistryKey {
+public:
+    std::vector<StoredValue> values;
+    int writes = 0;
+    int failAt = -1;
+
+    long EnumValue(std::uint32_t, char*, std::uint32_t&, std::uint32_t&, unsigned char*, std::uint32_t&) override
+    {
+        return 5;
+    }
+    long SetValue(const CString&, std::uint32_t, const char*, std::uint32_t) override { return 5; }
+    long DeleteValue(const CString&) override { return 5; }
+    long EnumStoredValue(std::uint32_t index, StoredValue& value) override
+    {
+        if (index >= values.size())
+            return registry::kNoMoreItems;
+        value = values[index];
+        return registry::kSuccess;
+    }
+    long SetStoredValue(const StoredValue& value) override
+    {
+        if (writes++ == failAt)
+            return 5;
+        const auto found = Find(value.name);
+        if (found == values.end())
+            values.push_back(value);
+        else
+            *found = {found->name, value.type, value.data};  // the stored name stays
+        return registry::kSuccess;
+    }
+    long DeleteStoredValue(const std::u16string& name) override
+    {
+        if (writes++ == failAt)
+            return 5;
+        const auto found = Find(name);
+        if (found == values.end())
+            return registry::kNotFound;
+        values.erase(found);
+        return registry::kSuccess;
+    }
+
+private:
+    std::vector<StoredValue>::iterator Find(const std::u16string& name)
+    {
+        return std::find_if(values.begin(), values.end(),
+                            [&](const StoredValue& value) { return IsSameWideName(value.name, name); });
+    }
+};
+
+StoredValue Text(std::u16string name, std::u16string text)
+{
+    StoredValue value{std::move(name), registry::kString, {}};
+    for (char16_t c : text + u'\0') {
+        value.data.push_back(static_cast<unsigned char>(c & 0xFF));
+        value.data.push_back(static_cast<unsigned char>(c >> 8));
+    }
+    return value;
+}
+
+class EudclinkTest : public ::testing::Test {
+protected:
+    int Run(CStringArray arguments)
+    {
+        console = {};
+        events.clear();
+        return RunEudclink(with, arguments);
+    }
+
+    Events events;
+    FakeRegistry registry{events};
+    FakeLibraries libraries{events};
+    FakeFontSource fonts{{{"Xyz", 136, 4}, {"Latin", 0, 4}, {"AR PL UMing TW", 136, 4}}};
+    FakeFiles files;
+    FakeConsole console;
+    const Eudclink with{registry, libraries, fonts, files, console, kBig5, "9.9"};
+};
+
+}  // namespace
+
+TEST_F(EudclinkTest, ListShowsTheWindowsRowsThenEveryOtherValueWithItsState)
+{
+    files.files = {{"C:\\E\\OK.TTE", kFont}, {"C:\\E\\TEXT.TTE", "text"}, {"C:\\Windows\\Fonts\\EUDC.TTE", kFont}};
+    registry.Add("SystemDefaultEUDCFont", std::string("EUDC.TTE\0", 9));  // in the font folder
+    registry.Add("xyz", "C:\\E\\OK.TTE");                                   // another letter case
+    registry.Add("Gone Font", "C:\\E\\GONE.TTE");
+    registry.Add("Flag", std::string("\1\0\0\0", 4), registry::kDword);
+    registry.Add("Empty", "");
+    registry.Add("Relative", "fonts\\OK.TTE");
+    registry.Add("\xA5\x5C", "C:\\E\\TEXT.TTE");  // 功
+
+    EXPECT_EQ(Run({"list", "--tsv"}), status::kDone);
+    EXPECT_EQ(console.out,
+              "name\tfont\tfile\tchars\tstate\n"
+              "SystemDefaultEUDCFont\tdefault\tEUDC.TTE\t4\tlinked\n"
+              "Xyz\tinstalled\tC:\\E\\OK.TTE\t4\tlinked\n"
+              "AR PL UMing TW\tinstalled\t\t\tunlinked\n"
+              "Gone Font\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n"
+              "Flag\tnot-installed\t\t\tbad-value\n"
+              "Empty\tnot-installed\t\t\tbad-value\n"
+              "Relative\tnot-installed\tfonts\\OK.TTE\t\tbad-value\n"
+              "\xE5\x8A\x9F\tnot-installed\tC:\\E\\TEXT.TTE\t\tnot-a-font\n");
+
+    EXPECT_EQ(Run({"check"}), status::kRefused);
+    EXPECT_EQ(console.out,
+              "name       font           file           chars  state\n"
+              "Gone Font  not-installed  C:\\E\\GONE.TTE         missing-file\n"
+              "Flag       not-installed                        bad-value\n"
+              "Empty      not-installed                        bad-value\n"
+              "Relative   not-installed  fonts\\OK.TTE          bad-value\n"
+              "\xE5\x8A\x9F         not-installed  C:\\E\\TEXT.TTE         not-a-font\n");
+    EXPECT_TRUE(events == Events({"open read", "close"}) || events.empty());
+}
+
+TEST_F(EudclinkTest, CheckPassesWhenEveryLinkWorksAndAControlCharacterBreaksNoLine)
+{
+    files.files = {{"C:\\E\\OK.TTE", kFont}};
+    registry.Add("Tab\tName", "C:\\E\\OK.TTE");
+    EXPECT_EQ(Run({"check", "--tsv"}), status::kDone);
+    EXPECT_EQ(console.out, "name\tfont\tfile\tchars\tstate\n");
+    EXPECT_EQ(Run({"list", "--tsv"}), status::kDone);
+    EXPECT_NE(console.out.find("Tab\xEF\xBF\xBDName\tnot-installed\t"), std::string::npos);
+}
+
+TEST_F(EudclinkTest, LinkRefusesBeforeChangingAnything)
+{
+    files.files = {{"C:\\E\\OK.TTE", kFont}, {"C:\\E\\TEXT.TTE", "text"}, {"C:\\E\\OK.TXT", kFont}};
+    const std::string longPath = "C:\\" + std::string(252, 'D') + "\\A.TTE";
+    files.files[longPath] = kFont;
+    const struct {
+        CStringArray arguments;
+        const char* says;
+    } refusals[] = {
+        {{"link", "Latin", "C:\\E\\OK.TTE"}, "\"Latin\" is not a font that can have a link"},
+        {{"link", "Nowhere", "C:\\E\\OK.TTE"}, "--any-font links it all the same"},
+        {{"link", "Xyz", "C:\\E\\OK.TXT"}, "only .tte and .ttf files"},
+        {{"link", "Xyz", longPath}, "the full path is 261 bytes; a link holds at most 259"},
+        {{"link", "Xyz", "C:\\E\\NONE.TTE"}, "C:\\E\\NONE.TTE: no such file"},
+        {{"link", "--default", "C:\\E\\TEXT.TTE"}, "not a TrueType font"},
+    };
+    for (const auto& refusal : refusals) {
+        EXPECT_EQ(Run(refusal.arguments), status::kRefused) << refusal.says;
+        EXPECT_NE(console.err.find(refusal.says), std::string::npos) << console.err;
+        EXPECT_EQ(std::count(events.begin(), events.end(), "open write"), 0) << refusal.says;
+        EXPECT_EQ(std::count(events.begin(), events.end(), "EnableEUDC 0"), 0) << refusal.says;
+    }
+    EXPECT_TRUE(registry.values.empty());
+}
+
+TEST_F(EudclinkTest, LinkWritesUnderTheListedNameAsModifyDoes)
+{
+    files.files = {{"C:\\work\\NEW.TTE", kFont}};
+    registry.Add("XYZ", "C:\\OLD.TTE");
+
+    EXPECT_EQ(Run({"link", "xyz", "NEW.TTE"}), status::kDone);
+    EXPECT_EQ(events, Events({"open read", "close", "load GDI32.DLL", "find EnableEUDC", "EnableEUDC 0", "free",
+                              "open write", "set Xyz", "close", "load GDI32.DLL", "find EnableEUDC",
+                              "EnableEUDC 1", "free"}));
+    ASSERT_EQ(registry.values.size(), 1u);
+    EXPECT_EQ(registry.values[0].data, std::string("C:\\work\\NEW.TTE\0", 16));
+    EXPECT_EQ(console.out, "Xyz\n  old link: C:\\OLD.TTE\n  new link: C:\\work\\NEW.TTE (4 EUDC characters)\n");
+
+    EXPECT_EQ(Run({"link", "--any-font", "Later Font", "C:\\work\\NEW.TTE"}), status::kDone);
+    EXPECT_NE(registry.Find("Later Font"), nullptr);
+}
+
+TEST_F(EudclinkTest, UnlinkDeletesWhatTheRegistryFindsAndANameWithoutLinkIsNoError)
+{
+    registry.Add("Gone Font", "C:\\E\\GONE.TTE");
+    EXPECT_EQ(Run({"unlink", "gone font"}), status::kDone);
+    EXPECT_NE(std::find(events.begin(), events.end(), "delete Gone Font"), events.end());
+    EXPECT_TRUE(registry.values.empty());
+
+    EXPECT_EQ(Run({"unlink", "--default"}), status::kDone);
+    EXPECT_EQ(console.out, "SystemDefaultEUDCFont has no link; nothing was changed\n");
+    EXPECT_EQ(events, Events({"open read", "close"}));
+}
+
+TEST_F(EudclinkTest, RegistryFailuresExitWithThree)
+{
+    files.files = {{"C:\\E\\OK.TTE", kFont}};
+    registry.Add("Xyz", "C:\\E\\OK.TTE");
+    registry.enumFailureAt = 0;
+    EXPECT_EQ(Run({"list"}), status::kRegistry);
+    EXPECT_EQ(console.err, "eudclink: cannot read HKEY_CURRENT_USER\\EUDC\\950 (error 5)\n");
+    registry.enumFailureAt = -1;
+
+    registry.canWrite = false;
+    EXPECT_EQ(Run({"link", "Xyz", "C:\\E\\OK.TTE"}), status::kRegistry);
+    EXPECT_EQ(Run({"unlink", "Xyz"}), status::kRegistry);
+    EXPECT_EQ(console.err, "eudclink: Access Registry Database failed!\n");
+    EXPECT_EQ(registry.values.size(), 1u);
+}
+
+TEST_F(EudclinkTest, WrongUsageShowsTheUsageOnStandardError)
+{
+    for (const CStringArray& arguments : std::vector<CStringArray>{
+             {}, {"lst"}, {"list", "extra"}, {"list", "--csv"}, {"link", "Xyz"}, {"link", "--default", "Xyz", "F.TTE"},
+             {"unlink"}, {"unlink", "--default", "Xyz"}, {"export"}, {"import", "--replace"}}) {
+        EXPECT_EQ(Run(arguments), status::kUsage);
+        EXPECT_TRUE(console.err.starts_with("usage: eudclink list [--tsv]\n"));
+        EXPECT_EQ(console.out, "");
+        EXPECT_TRUE(events.empty());
+    }
+    EXPECT_EQ(Run({"/?"}), status::kDone);
+    EXPECT_TRUE(console.out.starts_with("usage:"));
+    EXPECT_EQ(Run({"--version"}), status::kDone);
+    EXPECT_EQ(console.out, "eudclink 9.9\n");
+}
+
+TEST(ImportPlan, AppliesTheFileInOrderAndReplaceEmptiesTheRest)
+{
+    const std::vector<StoredValue> current{Text(u"Keep", u"C:\\K.TTE"), Text(u"Old", u"C:\\O.TTE"),
+                                           Text(u"Case", u"C:\\C.TTE"), Text(u"Same", u"C:\\S.TTE")};
+    const std::vector<RegFileEntry> entries{{Text(u"Old", u"C:\\FIRST.TTE")},
+                                            {Text(u"Old", u"C:\\NEW.TTE")},
+                                            {Text(u"New", u"C:\\N.TTE")},
+                                            {Text(u"CASE", u"C:\\C.TTE")},
+                                            {Text(u"Same", u"C:\\S.TTE")},
+                                            {{u"Keep"}, true},
+                                            {{u"Never there"}, true}};
+    ImportPlan plan = PlanImport(current, entries, false, IsSameWideName);
+    using Kind = ImportStep::Kind;
+    std::vector<std::pair<Kind, std::u16string>> steps;
+    for (const ImportStep& step : plan.steps)
+        steps.emplace_back(step.kind, step.name);
+    // The file's letter case is kept.
+    EXPECT_EQ(steps, (decltype(steps){{Kind::Delete, u"Keep"}, {Kind::Delete, u"Case"}, {Kind::Change, u"Old"},
+                                      {Kind::Add, u"CASE"}, {Kind::Add, u"New"}}));
+    EXPECT_EQ(*plan.steps[2].after, Text(u"Old", u"C:\\NEW.TTE"));
+    EXPECT_EQ(plan.unchanged, 1u);
+
+    StoredKey key;
+    key.values = current;
+    EXPECT_EQ(ApplyImport(key, plan), ImportOutcome::Applied);
+    EXPECT_EQ(key.values, (std::vector<StoredValue>{Text(u"Old", u"C:\\NEW.TTE"), Text(u"Same", u"C:\\S.TTE"),
+                                                    Text(u"CASE", u"C:\\C.TTE"), Text(u"New", u"C:\\N.TTE")}));
+
+    plan = PlanImport(current, {{Text(u"Same", u"C:\\S.TTE")}}, true, IsSameWideName);
+    EXPECT_EQ(plan.steps.size(), 3u);
+    EXPECT_EQ(plan.unchanged, 1u);
+}
+
+TEST(ImportPlan, AFailedWriteUndoesEveryStepTaken)
+{
+    const std::vector<StoredValue> current{Text(u"A", u"C:\\A.TTE"), Text(u"B", u"C:\\B.TTE"),
+                                           Text(u"C", u"C:\\C.TTE")};
+    const ImportPlan plan = PlanImport(
+        current, {{{u"A"}, true}, {Text(u"b", u"C:\\NEW.TTE")}, {Text(u"C", u"C:\\NEW.TTE")}, {Text(u"D", u"C:\\D.TTE")}},
+        false, IsSameWideName);
+    ASSERT_EQ(plan.steps.size(), 5u);  // B in other letters is deleted and added
+    for (int failAt = 0; failAt < 5; ++failAt) {
+        StoredKey key;
+        key.values = current;
+        key.failAt = failAt;
+        EXPECT_EQ(ApplyImport(key, plan), ImportOutcome::Undone) << failAt;
+        std::vector<StoredValue> restored = key.values;
+        std::sort(restored.begin(), restored.end(), [](auto& x, auto& y) { return x.name < y.name; });
+        EXPECT_EQ(restored, current) << failAt;
+    }
+}
