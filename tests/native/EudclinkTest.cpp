@@ -6,7 +6,7 @@
 
 #include "LinkDoubles.h"
 #include "model/ImportPlan.h"
-#include "ui/console/Eudclink.h"
+#include "ui/console/RunEudclink.h"
 
 namespace {
 

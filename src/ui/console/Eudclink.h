@@ -1,5 +1,5 @@
-// eudclink: the links of the key from a command line, for scripts. The same model as the
-// window's, through the same platform interfaces.
+// What eudclink's commands run with: the same model as the window's, through the same
+// platform interfaces, and the exit statuses they end with.
 #pragma once
 
 #include "platform/CodePage.h"
@@ -27,6 +27,3 @@ struct Eudclink {
     CodePageRules rules;
     const char* version;
 };
-
-// Runs one command line (the arguments after the program's name, in the ANSI code page).
-int RunEudclink(const Eudclink& with, const CStringArray& arguments);

@@ -6,7 +6,7 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/console/Eudclink.h"
+#include "ui/console/RunEudclink.h"
 
 int main()
 {

@@ -1,4 +1,4 @@
-#include "ui/console/Eudclink.h"
+#include "ui/console/RunEudclink.h"
 
 #include <set>
 #include <string>
