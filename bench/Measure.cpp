@@ -4,6 +4,10 @@
 //       start-up ms, Modify ms, Remove ms, median full repaint ms, peak memory KiB, rows
 //   measure fonts                       prints each report of EnumFontFamiliesA:
 //       character set, font type, face name bytes in hex, face name
+//   measure enumerate                   prints the ms that EnumFontFamiliesA of every
+//       family on the screen's context takes in this process, and the reports
+//   measure time COMMAND-LINE           runs the command, its output discarded, and
+//       prints the ms from CreateProcess to its end, and its exit code
 //
 // "Painted" means: the program's thread has answered a sent message and neither the
 // dialog nor its list has anything left to paint. A sent message is answered only
@@ -19,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -221,6 +226,50 @@ int PrintFonts()
     return 0;
 }
 
+int CALLBACK CountFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return 1;
+}
+
+int TimeEnumeration()
+{
+    int reports = 0;
+    const double start = Now();
+    {
+        const ClientDC screen = GetClientDC(nullptr);
+        ::EnumFontFamiliesA(screen.get().dc, nullptr, CountFamily, reinterpret_cast<LPARAM>(&reports));
+    }
+    std::printf("%.1f %d\n", Now() - start, reports);
+    return 0;
+}
+
+int TimeCommand(std::string commandLine)
+{
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const UniqueFile nul(::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul.get();
+    startup.hStdOutput = nul.get();
+    startup.hStdError = nul.get();
+    PROCESS_INFORMATION process{};
+    const double start = Now();
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                          &process))
+        Fail("the command did not start");
+    const UniqueFile child(process.hProcess);
+    const UniqueFile thread(process.hThread);
+    if (::WaitForSingleObject(child.get(), kPatience) != WAIT_OBJECT_0)
+        Fail("the command did not end");
+    const double elapsed = Now() - start;
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(child.get(), &exitCode);
+    std::printf("%.1f %lu\n", elapsed, exitCode);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -230,6 +279,14 @@ int main(int argc, char** argv)
         return Run(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     if (command == "fonts")
         return PrintFonts();
-    std::fprintf(stderr, "usage: measure run EXE PATH ROW REPAINTS | measure fonts\n");
+    if (command == "enumerate")
+        return TimeEnumeration();
+    // The command line as the program was given it, after the word "time".
+    if (command == "time" && argc > 2) {
+        const char* line = ::GetCommandLineA();
+        return TimeCommand(std::strstr(line, " time ") + 6);
+    }
+    std::fprintf(stderr, "usage: measure run EXE PATH ROW REPAINTS | measure fonts | measure enumerate | "
+                         "measure time COMMAND-LINE\n");
     return 2;
 }

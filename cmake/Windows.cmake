@@ -6,24 +6,29 @@ add_compile_definitions(STRICT NOMINMAX WIN32_LEAN_AND_MEAN)
 # No MinGW runtime DLL needs to travel with the executable.
 add_link_options(-static)
 
-# An object library, so that no object drops out for want of a reference: the
-# application object registers itself and nothing names it.
-add_library(veltrane_win OBJECT
-    src/app/AboutBox.cpp
-    src/app/FontLinkApp.cpp
+# The ports of the model on Win32 that both programs use.
+add_library(veltrane_platform STATIC
     src/platform/win32/AnsiCodePage.cpp
-    src/platform/win32/Bitmap.cpp
     src/platform/win32/CommandLine.cpp
-    src/platform/win32/Dialog.cpp
-    src/platform/win32/EudcFileDialog.cpp
-    src/platform/win32/HelpKeyFilter.cpp
-    src/platform/win32/Resources.cpp
-    src/platform/win32/WinApp.cpp
     src/platform/win32/Win32Console.cpp
     src/platform/win32/Win32Files.cpp
     src/platform/win32/Win32FontSource.cpp
     src/platform/win32/Win32Libraries.cpp
     src/platform/win32/Win32Registry.cpp
+)
+target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32)
+
+# An object library, so that no object drops out for want of a reference: the
+# application object registers itself and nothing names it.
+add_library(veltrane_win OBJECT
+    src/app/AboutBox.cpp
+    src/app/FontLinkApp.cpp
+    src/platform/win32/Bitmap.cpp
+    src/platform/win32/Dialog.cpp
+    src/platform/win32/EudcFileDialog.cpp
+    src/platform/win32/HelpKeyFilter.cpp
+    src/platform/win32/Resources.cpp
+    src/platform/win32/WinApp.cpp
     src/platform/win32/Wnd.cpp
     src/ui/FontLinkDlg.cpp
     src/ui/ListRows.cpp
@@ -31,7 +36,7 @@ add_library(veltrane_win OBJECT
     src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
-target_link_libraries(veltrane_win PUBLIC veltrane_portable gdi32 user32 shlwapi comdlg32 shell32)
+target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32)
 
 # Resources go in as an object so that every executable that needs them gets them whole.
 add_library(veltrane_res OBJECT res/veltrane.rc)
@@ -46,9 +51,11 @@ add_executable(veltrane WIN32 src/platform/win32/WinMain.cpp $<TARGET_OBJECTS:ve
 target_link_libraries(veltrane PRIVATE veltrane_win)
 set_target_properties(veltrane PROPERTIES OUTPUT_NAME VELTRANE SUFFIX .EXE)
 
-# The console companion: the same model, no window.
+# The console companion: the same model, no window, and none of the window's libraries,
+# each of which every start of the program would pay to load.
 add_executable(eudclink src/ui/console/EudclinkMain.cpp)
-target_link_libraries(eudclink PRIVATE veltrane_win)
+target_link_libraries(eudclink PRIVATE veltrane_platform)
+target_link_options(eudclink PRIVATE -municode)
 target_compile_definitions(eudclink PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")
 
 include(cmake/Release.cmake)

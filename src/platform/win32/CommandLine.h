@@ -3,7 +3,7 @@
 
 #include "platform/Strings.h"
 
-// Each argument after the program's name, in the ANSI code page. The wide command line
-// is split rather than the C runtime's argv so that quotes, and a Big5 character whose
-// second byte is a backslash, reach the program whole.
-CStringArray CommandLineArguments();
+// Each argument after the program's name (argv of wmain), in the ANSI code page. The wide
+// arguments are taken rather than the C runtime's ANSI argv so that quotes, and a Big5
+// character whose second byte is a backslash, reach the program whole.
+CStringArray AnsiArguments(int count, wchar_t** arguments);

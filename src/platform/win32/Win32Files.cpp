@@ -1,7 +1,6 @@
 #include "platform/win32/Win32Files.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -71,11 +70,15 @@ bool Win32Files::Read(const CString& path, std::size_t limit, std::string& bytes
 // volumes and either leaves the old file or puts the whole new one in its place.
 bool Win32Files::Replace(const CString& path, std::string_view bytes)
 {
-    CString folder = path;
-    ::PathRemoveFileSpecA(folder.data());  // knows the second byte of a Big5 character
-    folder.resize(std::char_traits<char>::length(folder.c_str()));
+    // The system splits off the file's name, knowing the second byte of a Big5 character.
+    char full[MAX_PATH];
+    char* name = nullptr;
+    const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, &name);
+    if (length == 0 || length >= MAX_PATH || name == nullptr)
+        return false;
+    const CString folder(full, name);
     char temporary[MAX_PATH];
-    if (::GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "eul", 0, temporary) == 0)
+    if (::GetTempFileNameA(folder.c_str(), "eul", 0, temporary) == 0)
         return false;
     bool written = false;
     if (const UniqueFile file = Open(temporary, GENERIC_WRITE, TRUNCATE_EXISTING))

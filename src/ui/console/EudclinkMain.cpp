@@ -8,7 +8,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "ui/console/RunEudclink.h"
 
-int main()
+int wmain(int count, wchar_t** arguments)
 {
     Win32Registry registry;
     Win32Libraries libraries;
@@ -16,5 +16,5 @@ int main()
     Win32Files files;
     Win32Console console;
     const Eudclink with{registry, libraries, fonts, files, console, kAnsiCodePage, VELTRANE_VERSION};
-    return RunEudclink(with, CommandLineArguments());
+    return RunEudclink(with, AnsiArguments(count, arguments));
 }
