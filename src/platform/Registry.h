@@ -56,6 +56,9 @@ public:
     // that does not fit gives registry::kMoreData.
     virtual long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize,
                            std::uint32_t& type, unsigned char* data, std::uint32_t& dataSize) = 0;
+    // The value that the name finds (without regard to case), whole: registry::kNotFound
+    // when there is none.
+    virtual long QueryValue(const CString& name, std::uint32_t& type, std::string& data) = 0;
     // Creates the value or replaces the one whose name matches without regard to case.
     virtual long SetValue(const CString& name, std::uint32_t type, const char* data,
                           std::uint32_t size) = 0;

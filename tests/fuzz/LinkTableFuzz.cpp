@@ -103,6 +103,10 @@ private:
                 read = {result, UpToNul(name, nameSize), UpToNul(reinterpret_cast<char*>(data), dataSize)};
             return result;
         }
+        long QueryValue(const CString& name, std::uint32_t& type, std::string& data) override
+        {
+            return m_key->QueryValue(name, type, data);
+        }
         long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
         {
             return m_key->SetValue(name, type, data, size);

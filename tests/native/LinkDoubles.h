@@ -189,6 +189,16 @@ private:
             type = value.type;
             return registry::kSuccess;
         }
+        long QueryValue(const CString& name, std::uint32_t& type, std::string& data) override
+        {
+            m_registry.m_events.push_back("query " + name);
+            const auto found = m_registry.Lookup(name);
+            if (found == m_registry.values.end())
+                return registry::kNotFound;
+            type = found->type;
+            data = found->data;
+            return registry::kSuccess;
+        }
         long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
         {
             m_registry.m_events.push_back("set " + name);

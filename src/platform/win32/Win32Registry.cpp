@@ -33,6 +33,25 @@ public:
         return result;
     }
 
+    long QueryValue(const CString& name, std::uint32_t& type, std::string& data) override
+    {
+        for (;;) {  // the value may grow between the two calls
+            DWORD size = 0;
+            LONG result = ::RegQueryValueExA(m_key.get(), name.c_str(), nullptr, nullptr, nullptr, &size);
+            if (result != ERROR_SUCCESS)
+                return result;
+            data.assign(size, '\0');
+            DWORD valueType = 0;
+            result = ::RegQueryValueExA(m_key.get(), name.c_str(), nullptr, &valueType,
+                                        reinterpret_cast<BYTE*>(data.data()), &size);
+            if (result == ERROR_MORE_DATA)
+                continue;
+            data.resize(size);
+            type = valueType;
+            return result;
+        }
+    }
+
     long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
     {
         return ::RegSetValueExA(m_key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data), size);

@@ -1,6 +1,7 @@
 // list, check, link and unlink: the window's rows and its Modify and Remove, from a script.
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,14 +33,24 @@ bool ReadKey(const Eudclink& with, std::vector<LinkValue>& values)
     return false;
 }
 
-const LinkValue* FindValue(const Eudclink& with, const std::vector<LinkValue>& values, const CString& name)
+// The value that the name finds, as the registry finds it: one lookup, however many
+// values the key holds. False, said, when the key cannot be read.
+bool ReadValue(const Eudclink& with, const CString& name, std::optional<LinkValue>& value)
 {
-    const auto found = std::find_if(values.begin(), values.end(),
-                                    [&](const LinkValue& value) { return with.rules.isSameName(value.name, name); });
-    return found == values.end() ? nullptr : &*found;
+    long result = registry::kSuccess;
+    const std::unique_ptr<RegistryKey> key = with.registry.OpenKey(kLinkKey, registry::kRead, result);
+    LinkValue read{name};
+    if (key)
+        result = key->QueryValue(name, read.type, read.data);
+    if (result == registry::kSuccess)
+        value = read;
+    if (result == registry::kSuccess || result == registry::kNotFound)
+        return true;
+    Complain(with, std::string("cannot read ") + kKeyName + " (error " + std::to_string(result) + ")");
+    return false;
 }
 
-std::string LinkText(const Eudclink& with, const LinkValue* value)
+std::string LinkText(const Eudclink& with, const std::optional<LinkValue>& value)
 {
     if (!value)
         return "(none)";
@@ -125,10 +136,10 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
         return status::kRefused;
     }
 
-    std::vector<LinkValue> values;
-    if (!ReadKey(with, values))
+    std::optional<LinkValue> value;
+    if (!ReadValue(with, name, value))
         return status::kRegistry;
-    const std::string old = LinkText(with, FindValue(with, values, name));
+    const std::string old = LinkText(with, value);
     const bool made = Change(
         with,
         [&](RegistryKey& key) {  // the path and its NUL, as Modify writes it
@@ -146,25 +157,23 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
 
 int UnlinkFont(const Eudclink& with, const CString& name)
 {
-    std::vector<LinkValue> values;
-    if (!ReadKey(with, values))
+    std::optional<LinkValue> value;
+    if (!ReadValue(with, name, value))
         return status::kRegistry;
-    const LinkValue* value = FindValue(with, values, name);
     if (!value) {
         with.console.Out(Shown(name, with.rules) + " has no link; nothing was changed\n");
         return status::kDone;
     }
-    const CString stored = value->name;
     const std::string old = LinkText(with, value);
     const bool made = Change(
         with,
-        [&](RegistryKey& key) {
-            const long result = key.DeleteValue(stored);
+        [&](RegistryKey& key) {  // the registry finds the value as the lookup did
+            const long result = key.DeleteValue(name);
             return result == registry::kSuccess || result == registry::kNotFound;
         },
         IfKeyMissing::NothingToChange);
     if (!made)
         return status::kRegistry;
-    with.console.Out(Shown(stored, with.rules) + "\n  old link: " + old + "\n  new link: (none)\n");
+    with.console.Out(Shown(name, with.rules) + "\n  old link: " + old + "\n  new link: (none)\n");
     return status::kDone;
 }
