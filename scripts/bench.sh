@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Benchmark of VELTRANE.EXE beside a floor program that makes only the platform calls the
-# program needs (bench/Floor.cpp), under Wine and Xvfb, in Wine prefixes of its own under
-# build/bench/. For each number of installed TrueType families (generated with
-# tools/make_fonts.py, half of them Big5 or Shift-JIS) and each number of values in
-# HKCU\EUDC\950, both programs run alternately RUNS times; the table shows medians.
-#   scripts/bench.sh [-f "10 1000 5000"] [-v "10 1000 10000"] [-r 5]
+# program needs (bench/Floor.cpp), under Wine and Xvfb, and of eudclink.exe beside
+# Wine's reg.exe, in Wine prefixes of its own under build/bench/. For each number of
+# installed TrueType families (generated with tools/make_fonts.py, half of them Big5 or
+# Shift-JIS) and each number of values in HKCU\EUDC\950, the programs compared run
+# alternately RUNS times; the tables show medians. -p window or -p console runs one part.
+#   scripts/bench.sh [-f "10 1000 5000"] [-v "10 1000 10000"] [-r 5] [-p window|console]
 # Not a test: the figures depend on the machine and on what else runs on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,19 +13,21 @@ root=$PWD
 families_list="10 1000 5000"
 values_list="10 1000 10000"
 runs=5
-while getopts f:v:r: option; do
+parts="window console"
+while getopts f:v:r:p: option; do
     case $option in
     f) families_list=$OPTARG ;;
     v) values_list=$OPTARG ;;
     r) runs=$OPTARG ;;
-    *) echo "usage: scripts/bench.sh [-f FAMILIES] [-v VALUES] [-r RUNS]" >&2; exit 2 ;;
+    p) parts=$OPTARG ;;
+    *) echo "usage: scripts/bench.sh [-f FAMILIES] [-v VALUES] [-r RUNS] [-p window|console]" >&2; exit 2 ;;
     esac
 done
 
 if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
     scripts/setup.sh >/dev/null
     cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
-    cmake --build build/win64 --target veltrane floor measure -j2 >/dev/null
+    cmake --build build/win64 --target veltrane eudclink floor measure -j2 >/dev/null
     VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
@@ -32,6 +35,7 @@ build=$root/build/bench
 program=$root/build/win64/VELTRANE.EXE
 floor=$root/build/win64/FLOOR.EXE
 measure=$root/build/win64/measure.exe
+eudclink=$root/build/win64/eudclink.exe
 export WINEDEBUG=-all LC_ALL=zh_TW.UTF-8
 trap 'wineserver -k 2>/dev/null || true' EXIT
 quietly() { "$@" </dev/null >/dev/null 2>&1; }
@@ -47,10 +51,11 @@ prepare_prefix() {
         rm -rf "$build/fonts-$1"
         /usr/bin/python3 tools/make_fonts.py "$build/fonts-$1" --count "$1"
         cp "$build/fonts-$1"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-        mkdir -p "$WINEPREFIX/drive_c/eudc"
-        : >"$WINEPREFIX/drive_c/eudc/BENCH.TTE"
         touch "$WINEPREFIX/.fonts-ready"
     fi
+    # A real EUDC font: eudclink links nothing else.
+    mkdir -p "$WINEPREFIX/drive_c/eudc"
+    /usr/bin/python3 tools/make_fonts.py --eudc "$WINEPREFIX/drive_c/eudc/BENCH.TTE" 10
     quietly wineserver -k || true
     quietly wineserver -p
 }
@@ -73,44 +78,92 @@ run_once() {
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# The ms from CreateProcess to the end of one command, in the prefix (both programs pay
+# Wine's start of a process the same way); its output is discarded.
+time_once() { wine "$measure" time "$@" | tr -d '\r' | awk '{ print $1 }'; }
+
+# eudclink's link and unlink of one listed family against the same value written and
+# deleted by reg, and its list against reg query; the fonts' enumeration alone besides.
+# One line: "link add unlink delete list query enumerate", medians in ms.
+run_console() {
+    local exe font=$1 file='C:\eudc\BENCH.TTE' samples=$build/console
+    exe=$(winepath -w "$eudclink")
+    rm -rf "$samples" && mkdir -p "$samples"
+    time_once "$exe" list --tsv >/dev/null  # warms Wine's caches of the prefix
+    for _ in $(seq "$runs"); do
+        time_once "$exe" link "$font" "$file" >>"$samples/link"
+        time_once "$exe" unlink "$font" >>"$samples/unlink"
+        time_once reg add 'HKCU\EUDC\950' /v "$font" /d "$file" /f >>"$samples/add"
+        time_once reg delete 'HKCU\EUDC\950' /v "$font" /f >>"$samples/delete"
+        time_once "$exe" list --tsv >>"$samples/list"
+        time_once reg query 'HKCU\EUDC\950' >>"$samples/query"
+        wine "$measure" enumerate | tr -d '\r' | awk '{ print $1 }' >>"$samples/enumerate"
+    done
+    local line=
+    for what in link add unlink delete list query enumerate; do line+=" $(median <"$samples/$what")"; done
+    echo "${line# }"
+}
 column() { awk -v c="$1" '{ print $c }' "$2" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 mkdir -p "$build"
 results=$build/results.txt
+console_results=$build/console-results.txt
 : >"$results"
+: >"$console_results"
 for families in $families_list; do
     prepare_prefix "$families"
     for values in $values_list; do
         fill_key "$values"
-        run_once "$program" >/dev/null  # warms Wine's caches of the prefix
-        run_once "$floor" >/dev/null
-        : >"$build/program.txt"
-        : >"$build/floor.txt"
-        for _ in $(seq "$runs"); do
-            run_once "$program" >>"$build/program.txt"
-            run_once "$floor" >>"$build/floor.txt"
-        done
-        line="$families $values"
-        for c in 1 2 3; do
-            p=$(column $c "$build/program.txt")
-            f=$(column $c "$build/floor.txt")
-            line+=" $p $f $(ratio "$p" "$f")"
-        done
-        line+=" $(column 4 "$build/program.txt") $(column 4 "$build/floor.txt")"
-        line+=" $(($(column 5 "$build/program.txt") / 1024)) $(($(column 5 "$build/floor.txt") / 1024))"
-        line+=" $(column 6 "$build/program.txt")"
-        echo "$line" >>"$results"
-        echo "$line"
+        if [[ " $parts " == *" window "* ]]; then
+            run_once "$program" >/dev/null  # warms Wine's caches of the prefix
+            run_once "$floor" >/dev/null
+            : >"$build/program.txt"
+            : >"$build/floor.txt"
+            for _ in $(seq "$runs"); do
+                run_once "$program" >>"$build/program.txt"
+                run_once "$floor" >>"$build/floor.txt"
+            done
+            line="$families $values"
+            for c in 1 2 3; do
+                p=$(column $c "$build/program.txt")
+                f=$(column $c "$build/floor.txt")
+                line+=" $p $f $(ratio "$p" "$f")"
+            done
+            line+=" $(column 4 "$build/program.txt") $(column 4 "$build/floor.txt")"
+            line+=" $(($(column 5 "$build/program.txt") / 1024)) $(($(column 5 "$build/floor.txt") / 1024))"
+            line+=" $(column 6 "$build/program.txt")"
+            echo "$line" >>"$results"
+            echo "$line"
+        fi
+        if [[ " $parts " == *" console "* ]]; then
+            # "Bench 00000" is a Big5 family, listed, and has a value once there is one.
+            line="$families $values $(run_console 'Bench 00000')"
+            echo "$line" >>"$console_results"
+            echo "console: $line"
+        fi
     done
     quietly wineserver -k || true
 done
 
 echo
 echo "Medians of $runs runs each, in ms (peak memory in MiB); program / floor = ratio."
-printf '| Families | Values | Rows | Start-up | Modify | Remove | Repaint | Peak memory |\n'
-printf '|---:|---:|---:|---|---|---|---|---|\n'
-while read -r fam val sp sf sr mp mf mr rp rf rr xp xf pp pf rows; do
-    printf '| %s | %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s | %s / %s |\n' \
-        "$fam" "$val" "$rows" "$sp" "$sf" "$sr" "$mp" "$mf" "$mr" "$rp" "$rf" "$rr" "$xp" "$xf" "$pp" "$pf"
-done <"$results"
+if [ -s "$results" ]; then
+    printf '| Families | Values | Rows | Start-up | Modify | Remove | Repaint | Peak memory |\n'
+    printf '|---:|---:|---:|---|---|---|---|---|\n'
+    while read -r fam val sp sf sr mp mf mr rp rf rr xp xf pp pf rows; do
+        printf '| %s | %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s | %s / %s |\n' \
+            "$fam" "$val" "$rows" "$sp" "$sf" "$sr" "$mp" "$mf" "$mr" "$rp" "$rf" "$rr" "$xp" "$xf" "$pp" "$pf"
+    done <"$results"
+fi
+if [ -s "$console_results" ]; then
+    echo
+    echo "eudclink / reg: each command from CreateProcess to its end, in ms; the fonts' enumeration in-process."
+    printf '| Families | Values | link / reg add | unlink / reg delete | list --tsv / reg query | Font enumeration |\n'
+    printf '|---:|---:|---|---|---|---:|\n'
+    while read -r fam val link add unlink delete list query enumerate; do
+        printf '| %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s |\n' "$fam" "$val" \
+            "$link" "$add" "$(ratio "$link" "$add")" "$unlink" "$delete" "$(ratio "$unlink" "$delete")" \
+            "$list" "$query" "$(ratio "$list" "$query")" "$enumerate"
+    done <"$console_results"
+fi
