@@ -26,7 +26,7 @@ cmake -S . -B build/native >/dev/null
 cmake --build build/native -j"$jobs"
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 
-# About a minute in all; scripts/fuzz.sh with a larger number runs them longer.
+# 20 seconds for each of the five targets; scripts/fuzz.sh with a larger number runs them longer.
 scripts/fuzz.sh 20
 
 echo "== Windows build for x86-64, its tests under Wine and the real program under Xvfb"

@@ -126,6 +126,14 @@ StoredValue Text(std::u16string name, std::u16string text)
     return value;
 }
 
+RegFileEntry Deletion(std::u16string name)
+{
+    RegFileEntry entry;
+    entry.value.name = std::move(name);
+    entry.deleted = true;
+    return entry;
+}
+
 class EudclinkTest : public ::testing::Test {
 protected:
     int Run(CStringArray arguments)
@@ -286,8 +294,8 @@ TEST(ImportPlan, AppliesTheFileInOrderAndReplaceEmptiesTheRest)
                                             {Text(u"New", u"C:\\N.TTE")},
                                             {Text(u"CASE", u"C:\\C.TTE")},
                                             {Text(u"Same", u"C:\\S.TTE")},
-                                            {{u"Keep"}, true},
-                                            {{u"Never there"}, true}};
+                                            Deletion(u"Keep"),
+                                            Deletion(u"Never there")};
     ImportPlan plan = PlanImport(current, entries, false, IsSameWideName);
     using Kind = ImportStep::Kind;
     std::vector<std::pair<Kind, std::u16string>> steps;
@@ -315,7 +323,7 @@ TEST(ImportPlan, AFailedWriteUndoesEveryStepTaken)
     const std::vector<StoredValue> current{Text(u"A", u"C:\\A.TTE"), Text(u"B", u"C:\\B.TTE"),
                                            Text(u"C", u"C:\\C.TTE")};
     const ImportPlan plan = PlanImport(
-        current, {{{u"A"}, true}, {Text(u"b", u"C:\\NEW.TTE")}, {Text(u"C", u"C:\\NEW.TTE")}, {Text(u"D", u"C:\\D.TTE")}},
+        current, {Deletion(u"A"), {Text(u"b", u"C:\\NEW.TTE")}, {Text(u"C", u"C:\\NEW.TTE")}, {Text(u"D", u"C:\\D.TTE")}},
         false, IsSameWideName);
     ASSERT_EQ(plan.steps.size(), 5u);  // B in other letters is deleted and added
     for (int failAt = 0; failAt < 5; ++failAt) {
