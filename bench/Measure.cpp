@@ -4,8 +4,9 @@
 //       start-up ms, Modify ms, Remove ms, median full repaint ms, peak memory KiB, rows
 //   measure fonts                       prints each report of EnumFontFamiliesA:
 //       character set, font type, face name bytes in hex, face name
-//   measure enumerate                   prints the ms that EnumFontFamiliesA of every
-//       family on the screen's context takes in this process, and the reports
+//   measure enumerate                   prints the ms that a memory context and
+//       EnumFontFamiliesA of every family on it take in this process, as eudclink
+//       lists them, and the number of reports
 //   measure time COMMAND-LINE           runs the command, its output discarded, and
 //       prints the ms from CreateProcess to its end, and its exit code
 //
@@ -237,8 +238,8 @@ int TimeEnumeration()
     int reports = 0;
     const double start = Now();
     {
-        const ClientDC screen = GetClientDC(nullptr);
-        ::EnumFontFamiliesA(screen.get().dc, nullptr, CountFamily, reinterpret_cast<LPARAM>(&reports));
+        const MemoryDC context(::CreateCompatibleDC(nullptr));
+        ::EnumFontFamiliesA(context.get(), nullptr, CountFamily, reinterpret_cast<LPARAM>(&reports));
     }
     std::printf("%.1f %d\n", Now() - start, reports);
     return 0;

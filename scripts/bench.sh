@@ -79,8 +79,10 @@ run_once() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 # The ms from CreateProcess to the end of one command, in the prefix (both programs pay
-# Wine's start of a process the same way); its output is discarded.
-time_once() { wine "$measure" time "$@" | tr -d '\r' | awk '{ print $1 }'; }
+# Wine's start of a process the same way); its output is discarded. Without a display, as
+# a script on a server runs: with one, Wine's graphics libraries, which reg.exe never
+# loads, also connect to the X server.
+time_once() { env -u DISPLAY wine "$measure" time "$@" | tr -d '\r' | awk '{ print $1 }'; }
 
 # eudclink's link and unlink of one listed family against the same value written and
 # deleted by reg, and its list against reg query; the fonts' enumeration alone besides.
@@ -97,7 +99,7 @@ run_console() {
         time_once reg delete 'HKCU\EUDC\950' /v "$font" /f >>"$samples/delete"
         time_once "$exe" list --tsv >>"$samples/list"
         time_once reg query 'HKCU\EUDC\950' >>"$samples/query"
-        wine "$measure" enumerate | tr -d '\r' | awk '{ print $1 }' >>"$samples/enumerate"
+        env -u DISPLAY wine "$measure" enumerate | tr -d '\r' | awk '{ print $1 }' >>"$samples/enumerate"
     done
     local line=
     for what in link add unlink delete list query enumerate; do line+=" $(median <"$samples/$what")"; done

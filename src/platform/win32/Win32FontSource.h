@@ -7,7 +7,8 @@
 
 class Win32FontSource : public FontSource {
 public:
-    // The fonts of the window's screen; of the whole screen when the window is null.
+    // The fonts of the window's screen; without a window, those a memory context sees,
+    // which are the same and need no display.
     explicit Win32FontSource(HWND window) : m_window(window) {}
     void EnumerateFamilies(const FontVisitor& visit) override;
     void EnumerateFamily(const CString& faceName, const FontVisitor& visit) override;
