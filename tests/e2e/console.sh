@@ -68,6 +68,15 @@ expect_run "link to a font not installed, with --any-font" 0 link --any-font 'La
 run list --tsv
 expect "its row" "$(row_of 'Later Font')" 'Later Font	not-installed	C:\eudc\FIVE.TTE	5	linked'
 
+# A name with quotes, "&", "=" and a Big5 character ending in 0x5C arrives whole; reg's
+# export of the key shows it in UTF-16.
+odd='Say "A&B=C" 許'
+exported_line() { export_by_reg odd.reg; iconv -f UTF-16 -t UTF-8 "$drive_c/out/odd.reg" | tr -d '\r' | grep -F "$1"; }
+expect_run "link of a name with quotes, & and = and 許" 0 link --any-font "$odd" 'C:\eudc\FIVE.TTE'
+expect "its value, as reg exports it" "$(exported_line '"Say \"A&B=C\"')" '"Say \"A&B=C\" 許"="C:\\eudc\\FIVE.TTE"'
+expect_run "unlink of that name" 0 unlink "$odd"
+expect "its value, as reg exports it" "$(exported_line '"Say \"A&B=C\"')" ""
+
 link_by_reg 'Gone Font' 'C:\eudc\GONE.TTE'
 link_by_reg '功' 'C:\eudc\TEXT.TTE'
 wine reg add "$key" /v Flag /t REG_DWORD /d 1 /f >/dev/null 2>&1
