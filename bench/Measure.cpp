@@ -173,19 +173,33 @@ double TimeRemove(HWND dialog, HWND list)
     return Now() - start;
 }
 
-int Run(const char* program, const char* path, int row, int repaints)
+struct Child {
+    UniqueFile process;
+    UniqueFile thread;
+    DWORD id;
+};
+
+// Starts the command line; with `output`, the child's standard handles are that file.
+Child Start(std::string commandLine, HANDLE output = nullptr)
 {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = output;
+    }
     PROCESS_INFORMATION process{};
-    std::string commandLine = std::string("\"") + program + "\"";
-    const double start = Now();
-    if (!::CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                          &startup, &process))
         Fail("cannot start the program");
-    const UniqueFile thread(process.hThread);
-    const UniqueFile child(process.hProcess);
-    const HWND dialog = WaitForDialog(process.dwProcessId, nullptr);
+    return {UniqueFile(process.hProcess), UniqueFile(process.hThread), process.dwProcessId};
+}
+
+int Run(const char* program, const char* path, int row, int repaints)
+{
+    const double start = Now();
+    const Child child = Start(std::string("\"") + program + "\"");
+    const HWND dialog = WaitForDialog(child.id, nullptr);
     const HWND list = ::GetDlgItem(dialog, IDC_FONT_LIST);
     WaitPainted(dialog, list);
     const double startupTime = Now() - start;
@@ -193,15 +207,15 @@ int Run(const char* program, const char* path, int row, int repaints)
     const auto rows = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     const double repaint = MedianRepaint(dialog, list, repaints);
     ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(std::min(row, rows - 1)), 0);
-    const double modify = TimeModify(process.dwProcessId, dialog, list, path);
+    const double modify = TimeModify(child.id, dialog, list, path);
     const double remove = TimeRemove(dialog, list);
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    ::GetProcessMemoryInfo(child.get(), &memory, sizeof memory);
+    ::GetProcessMemoryInfo(child.process.get(), &memory, sizeof memory);
 
     ::PostMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    if (::WaitForSingleObject(child.get(), kPatience) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(child.process.get(), kPatience) != WAIT_OBJECT_0)
         Fail("the program did not end");
     std::printf("%.1f %.1f %.1f %.2f %zu %d\n", startupTime, modify, remove, repaint,
                 static_cast<size_t>(memory.PeakWorkingSetSize / 1024), rows);
@@ -245,28 +259,17 @@ int TimeEnumeration()
     return 0;
 }
 
-int TimeCommand(std::string commandLine)
+int TimeCommand(const std::string& commandLine)
 {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     const UniqueFile nul(::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul.get();
-    startup.hStdOutput = nul.get();
-    startup.hStdError = nul.get();
-    PROCESS_INFORMATION process{};
     const double start = Now();
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                          &process))
-        Fail("the command did not start");
-    const UniqueFile child(process.hProcess);
-    const UniqueFile thread(process.hThread);
-    if (::WaitForSingleObject(child.get(), kPatience) != WAIT_OBJECT_0)
+    const Child child = Start(commandLine, nul.get());
+    if (::WaitForSingleObject(child.process.get(), kPatience) != WAIT_OBJECT_0)
         Fail("the command did not end");
     const double elapsed = Now() - start;
     DWORD exitCode = 0;
-    ::GetExitCodeProcess(child.get(), &exitCode);
+    ::GetExitCodeProcess(child.process.get(), &exitCode);
     std::printf("%.1f %lu\n", elapsed, exitCode);
     return 0;
 }

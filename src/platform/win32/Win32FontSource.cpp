@@ -32,13 +32,13 @@ void Win32FontSource::EnumerateFamily(const CString& faceName, const FontVisitor
 void Win32FontSource::Enumerate(const char* faceName, const FontVisitor& visit)
 {
     std::vector<EnumeratedFont> reports;
-    if (m_window) {
-        const ClientDC dc = GetClientDC(m_window);
-        ::EnumFontFamiliesA(dc.get().dc, faceName, RecordFamily, reinterpret_cast<LPARAM>(&reports));
-    } else {
-        const MemoryDC dc(::CreateCompatibleDC(nullptr));
-        ::EnumFontFamiliesA(dc.get(), faceName, RecordFamily, reinterpret_cast<LPARAM>(&reports));
-    }
+    const auto enumerateOn = [&](HDC dc) {
+        ::EnumFontFamiliesA(dc, faceName, RecordFamily, reinterpret_cast<LPARAM>(&reports));
+    };
+    if (m_window)
+        enumerateOn(GetClientDC(m_window).get().dc);
+    else
+        enumerateOn(MemoryDC(::CreateCompatibleDC(nullptr)).get());
     for (const EnumeratedFont& family : OneReportPerFamily(reports)) {
         if (visit(family) == 0)
             break;

@@ -5,6 +5,8 @@
 
 // Writes "eudclink: TEXT" and a line end to standard error.
 void Complain(const Eudclink& with, const std::string& text);
+// Says that the key could not be read, and the registry's error number.
+void ComplainUnreadable(const Eudclink& with, long result);
 
 int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly);
 // An empty font links the system-wide default.

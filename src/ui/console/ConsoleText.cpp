@@ -11,10 +11,14 @@ using Columns = std::array<std::string, 5>;
 
 const Columns kHeader{"name", "font", "file", "chars", "state"};
 
-Columns ColumnsOf(const LinkRow& row, CodePageRules rules)
+// The header, then a line of columns for each row.
+std::vector<Columns> LinesOf(const std::vector<LinkRow>& rows, CodePageRules rules)
 {
-    return {Shown(row.name, rules), NameKindText(row.kind), Shown(row.file, rules),
-            row.chars ? std::to_string(*row.chars) : std::string(), LinkStateText(row.state)};
+    std::vector<Columns> lines{kHeader};
+    for (const LinkRow& row : rows)
+        lines.push_back({Shown(row.name, rules), NameKindText(row.kind), Shown(row.file, rules),
+                         row.chars ? std::to_string(*row.chars) : std::string(), LinkStateText(row.state)});
+    return lines;
 }
 
 // Wide (two-column) characters of East Asian scripts, by block.
@@ -57,9 +61,7 @@ std::string Shown(const CString& text, CodePageRules rules)
 
 std::string TableOf(const std::vector<LinkRow>& rows, CodePageRules rules)
 {
-    std::vector<Columns> lines{kHeader};
-    for (const LinkRow& row : rows)
-        lines.push_back(ColumnsOf(row, rules));
+    const std::vector<Columns> lines = LinesOf(rows, rules);
     std::array<std::size_t, 5> widths{};
     for (const Columns& line : lines) {
         for (std::size_t c = 0; c < widths.size(); ++c)
@@ -81,11 +83,8 @@ std::string TableOf(const std::vector<LinkRow>& rows, CodePageRules rules)
 
 std::string TsvOf(const std::vector<LinkRow>& rows, CodePageRules rules)
 {
-    std::vector<Columns> lines{kHeader};
-    for (const LinkRow& row : rows)
-        lines.push_back(ColumnsOf(row, rules));
     std::string tsv;
-    for (const Columns& line : lines)
+    for (const Columns& line : LinesOf(rows, rules))
         tsv += line[0] + "\t" + line[1] + "\t" + line[2] + "\t" + line[3] + "\t" + line[4] + "\n";
     return tsv;
 }

@@ -9,6 +9,8 @@
 #include "model/FontList.h"
 #include "model/LinkKey.h"
 #include "model/LinkReport.h"
+#include "model/RegFile.h"
+#include "platform/Unicode.h"
 #include "ui/console/Commands.h"
 #include "ui/console/ConsoleText.h"
 
@@ -16,8 +18,6 @@ namespace {
 
 // The longest full path a link may hold: what the window's open-file dialog can give.
 constexpr std::size_t kLongestPath = 259;
-
-constexpr char kKeyName[] = "HKEY_CURRENT_USER\\EUDC\\950";
 
 // The values of the key, none when it is missing; false, said, when it cannot be read.
 bool ReadKey(const Eudclink& with, std::vector<LinkValue>& values)
@@ -29,7 +29,7 @@ bool ReadKey(const Eudclink& with, std::vector<LinkValue>& values)
         result = ReadLinkValues(*key, values);
     if (result == registry::kNoMoreItems)
         return true;
-    Complain(with, std::string("cannot read ") + kKeyName + " (error " + std::to_string(result) + ")");
+    ComplainUnreadable(with, result);
     return false;
 }
 
@@ -46,7 +46,7 @@ bool ReadValue(const Eudclink& with, const CString& name, std::optional<LinkValu
         value = read;
     if (result == registry::kSuccess || result == registry::kNotFound)
         return true;
-    Complain(with, std::string("cannot read ") + kKeyName + " (error " + std::to_string(result) + ")");
+    ComplainUnreadable(with, result);
     return false;
 }
 
@@ -88,6 +88,11 @@ std::string RefusalOf(const Eudclink& with, const CString& path, FontFileCheck& 
 void Complain(const Eudclink& with, const std::string& text)
 {
     with.console.Err("eudclink: " + text + "\n");
+}
+
+void ComplainUnreadable(const Eudclink& with, long result)
+{
+    Complain(with, "cannot read " + ToUtf8(kLinkKeyPath) + " (error " + std::to_string(result) + ")");
 }
 
 int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly)

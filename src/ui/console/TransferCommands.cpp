@@ -24,7 +24,7 @@ bool ReadStored(const Eudclink& with, std::vector<StoredValue>& values)
     const long result = ReadStoredValues(with.registry, values);
     if (result == registry::kSuccess)
         return true;
-    Complain(with, "cannot read HKEY_CURRENT_USER\\EUDC\\950 (error " + std::to_string(result) + ")");
+    ComplainUnreadable(with, result);
     return false;
 }
 
