@@ -12,6 +12,9 @@ under_xvfb() {
     fi
     # Nothing of Wine may outlive this X display.
     trap 'wineserver -k 2>/dev/null || true' EXIT
+    # One server for the whole script: a server that quits when its last program ends
+    # races the next start, which then fails to start the program at all.
+    wineserver -p
 }
 
 failures=0
