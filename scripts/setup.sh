@@ -2,6 +2,7 @@
 # Installs what building, running and testing VELTRANE.EXE need, where it is missing.
 # Debian; installing needs root.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
     cmake make g++ googletest                       # native build and its tests
@@ -9,20 +10,23 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 fonts-wine                          # running the program
-    wine32:i386                                     # running the i686 build beside it
     fonts-arphic-uming                              # Big5 TrueType fonts to list
     xvfb xauth imagemagick xdotool                  # a display without a screen, pictures
     locales
-    python3-fonttools                               # fonts generated for tests and the benchmark
+    python3 python3-fonttools                       # fonts generated for tests and the benchmark
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 
-if [ ${#missing[@]} -gt 0 ]; then
+# Installs those of the packages named that are missing.
+install() {
+    local missing=() package
+    for package in "$@"; do
+        installed "$package" || missing+=("$package")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
     if [ "$(id -u)" -ne 0 ]; then
         echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
         exit 1
@@ -34,10 +38,32 @@ if [ ${#missing[@]} -gt 0 ]; then
         echo "== Adding the i386 architecture, for wine32"
         dpkg --add-architecture i386
     fi
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # A mirror in the middle of a sync can fail one index; what it did fetch may be enough.
+    apt-get update -q || echo "== apt-get update failed in part; installing from what it fetched"
+    if ! apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+        # Without the security archive's i386 index, wine32's libraries cannot match the
+        # versions of their amd64 twins that it would upgrade: take both from bookworm.
+        echo "== Installing again, with bookworm's own versions preferred to its security updates"
+        apt-get install -y -q --no-install-recommends -t bookworm "${missing[@]}"
+    fi
+}
+
+install "${packages[@]}"
+
+# 32-bit Wine runs the i686 build, where the kernel runs 32-bit programs at all. Some
+# kernels do not ("Exec format error"), and there an installed wine32 would keep plain
+# `wine` from starting anything, 64-bit programs included.
+if scripts/runs-32-bit.py; then
+    install wine32:i386
+elif installed wine32:i386; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "This machine cannot run 32-bit programs, and its wine32 keeps wine from starting anything: as root, apt-get remove wine32:i386" >&2
+        exit 1
+    fi
+    echo "== This machine cannot run 32-bit programs: removing wine32, which keeps wine from starting anything"
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -q wine32:i386 >/dev/null
 else
-    echo "== All needed packages are installed"
+    echo "== This machine cannot run 32-bit programs: the i686 build is made and packed, not run"
 fi
 
 # The program runs with the Traditional Chinese locale, which gives Wine code page 950.
