@@ -18,9 +18,8 @@ add_library(veltrane_platform STATIC
 )
 target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32)
 
-# An object library, so that no object drops out for want of a reference: the
-# application object registers itself and nothing names it.
-add_library(veltrane_win OBJECT
+# The window, its framework and its application, which the program's start makes.
+add_library(veltrane_win STATIC
     src/app/AboutBox.cpp
     src/app/FontLinkApp.cpp
     src/platform/win32/Bitmap.cpp
@@ -47,13 +46,13 @@ set_property(SOURCE res/veltrane.rc APPEND PROPERTY OBJECT_DEPENDS
     ${CMAKE_SOURCE_DIR}/res/veltrane.ico
     ${CMAKE_SOURCE_DIR}/res/font_item.bmp)
 
-add_executable(veltrane WIN32 src/platform/win32/WinMain.cpp $<TARGET_OBJECTS:veltrane_res>)
+add_executable(veltrane WIN32 src/app/VeltraneMain.cpp $<TARGET_OBJECTS:veltrane_res>)
 target_link_libraries(veltrane PRIVATE veltrane_win)
 set_target_properties(veltrane PROPERTIES OUTPUT_NAME VELTRANE SUFFIX .EXE)
 
 # The console companion: the same model, no window, and none of the window's libraries,
 # each of which every start of the program would pay to load.
-add_executable(eudclink src/ui/console/EudclinkMain.cpp)
+add_executable(eudclink src/app/EudclinkMain.cpp)
 target_link_libraries(eudclink PRIVATE veltrane_platform)
 target_link_options(eudclink PRIVATE -municode)
 target_compile_definitions(eudclink PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")

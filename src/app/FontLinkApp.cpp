@@ -2,8 +2,9 @@
 
 #include "app/AboutBox.h"
 
-// The program's application object, which the entry point runs.
-CFontLinkApp theApp;
+CFontLinkApp::CFontLinkApp(const LinkPorts& ports) : m_ports(ports)
+{
+}
 
 CFontLinkApp::~CFontLinkApp() = default;
 
@@ -18,7 +19,7 @@ BOOL CFontLinkApp::InitInstance()
 
 CFontLinkDlg CFontLinkApp::MainDialog()
 {
-    return CFontLinkDlg(m_dialogs, [this](HWND owner) {
+    return CFontLinkDlg(m_dialogs, m_ports, [this](HWND owner) {
         CAboutBox about(m_dialogs);
         about.DoModal(owner);
     });

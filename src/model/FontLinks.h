@@ -1,49 +1,57 @@
-// The links of fonts to EUDC files: the main dialog's mirror of the registry key
-// HKEY_CURRENT_USER\EUDC\950, and the commands that change the key.
+// The model behind the main window's list: the fonts that can have a link, their rows with
+// the links the registry key holds, and the commands that link and unlink the selected one.
 #pragma once
 
+#include <span>
+#include <vector>
+
 #include "model/LinkKey.h"
+#include "model/LinkRows.h"
 #include "model/LinkWindow.h"
 #include "platform/CodePage.h"
+#include "platform/Files.h"
+#include "platform/FontSource.h"
 #include "platform/Libraries.h"
 #include "platform/Registry.h"
 #include "platform/Strings.h"
 
+// What the window's model reaches the system through; the application makes them.
+struct LinkPorts {
+    Registry& registry;
+    Libraries& libraries;
+    FontSource& fonts;
+    Files& files;
+    CodePageRules rules;
+};
+
 class FontLinks {
 public:
-    FontLinks(Registry& registry, Libraries& libraries, LinkWindow& window, CodePageRules rules);
+    FontLinks(const LinkPorts& ports, LinkWindow& window);
 
-    // Rebuilds the table from the key, creating the key when it is missing. When it can
-    // be neither opened nor created, says so and keeps the table as it was.
+    // Lists the system-wide default and the installed fonts that can have a link.
+    void BuildFontList();
+    // Reads the key again, creating it when it is missing, and makes the rows anew. When
+    // the key can be neither opened nor created, says so and keeps the links last read.
     void LoadLinks();
-    // The index of the value that the registry finds for this name, or -1: letters match
-    // in either case, as the registry matches them.
-    int FindLink(CString fontName) const;
-    // What the row of FontList[row] shows: its file's name or the no-link text.
-    CString GetLinkText(int row) const;
 
-    // Switches the system's EUDC support on or off; a failure is shown, never returned.
-    void SetEUDCEnabled(bool enable);
+    // One row for each entry of the font list, in its order: row i is the list's row i.
+    std::span<const LinkRow> Rows() const;
 
-    // Links a file chosen by the user to the selected row's font, creating the key if
+    // Links a file that the user chooses to the selected row's font, creating the key if
     // another program deleted it. A write that fails is shown.
-    void OnModify();
-    // Deletes the link of the selected row's font. A font without a link is no failure;
-    // a deletion that fails is shown.
-    void OnRemove();
-    void OnDblclkFontList();
-
-    // The value names and data of the key, parallel, in the registry's enumeration order.
-    CStringArray m_linkFonts;
-    CStringArray m_linkFiles;
+    void LinkSelected();
+    // Deletes the link of the selected row's font. A font without a link is no failure; a
+    // deletion that fails is shown.
+    void UnlinkSelected();
 
 private:
     // The selected row, or -1 when there is none or it has no font.
-    int SelectedFontRow() const;
+    int SelectedRow() const;
     void ChangeKey(const KeyChange& change, IfKeyMissing ifMissing);
 
-    Registry& m_registry;
-    Libraries& m_libraries;
+    LinkPorts m_ports;
     LinkWindow& m_window;
-    CodePageRules m_rules;
+    CStringArray m_fontList;
+    std::vector<StoredValue> m_values;  // the key's values as last read
+    std::vector<LinkRow> m_rows;        // the font list's rows, then the other values'
 };

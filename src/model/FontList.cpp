@@ -1,17 +1,11 @@
 #include "model/FontList.h"
 
-CStringArray FontList;
-
 namespace {
-
-constexpr unsigned kShiftJisCharSet = 0x80;
-constexpr unsigned kBig5CharSet = 0x88;
-constexpr unsigned kTrueTypeFontType = 4;
 
 bool IsAccepted(const EnumeratedFont& font)
 {
-    const bool eastAsian = font.charSet == kShiftJisCharSet || font.charSet == kBig5CharSet;
-    const bool trueTypeOnly = (font.fontType & 0xFFFF) == kTrueTypeFontType;
+    const bool eastAsian = font.charSet == fonts::kShiftJisCharSet || font.charSet == fonts::kBig5CharSet;
+    const bool trueTypeOnly = (font.fontType & 0xFFFF) == fonts::kTrueType;
     const bool vertical = !font.faceName.empty() && font.faceName.front() == '@';
     return eastAsian && trueTypeOnly && !vertical;
 }
@@ -32,14 +26,14 @@ void BuildFontList(FontSource& fonts, CStringArray& fontList)
         [&fontList](const EnumeratedFont& font) { return CollectFontFamily(font, fontList); });
 }
 
-CString FindListedFont(FontSource& fonts, const CString& name, SameNameTest isSameName)
+CString FindListedFont(FontSource& fonts, const CString& name, const CodePageRules& rules)
 {
-    if (isSameName(name, kSystemDefaultEUDCFont))
+    if (rules.IsSameName(name, kSystemDefaultEUDCFont))
         return kSystemDefaultEUDCFont;
     CStringArray family;
     fonts.EnumerateFamily(name, [&family](const EnumeratedFont& font) { return CollectFontFamily(font, family); });
     for (const CString& listed : family) {
-        if (isSameName(listed, name))
+        if (rules.IsSameName(listed, name))
             return listed;
     }
     return {};

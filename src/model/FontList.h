@@ -1,15 +1,12 @@
-// The fonts to which an EUDC file can be linked: row i of the main dialog's list is
-// entry i here, which every command relies on.
+// The fonts to which an EUDC file can be linked: the system-wide default first, then the
+// installed families that can have a link, in the order the system reports them.
 #pragma once
 
 #include "platform/CodePage.h"
 #include "platform/FontSource.h"
 #include "platform/Strings.h"
 
-// The one list of the process; entry 0 is always kSystemDefaultEUDCFont.
-extern CStringArray FontList;
-
-// The registry value name of the system-wide default link, and entry 0 of the list.
+// The registry value name of the system-wide default link, and entry 0 of every list.
 inline constexpr char kSystemDefaultEUDCFont[] = "SystemDefaultEUDCFont";
 
 // Appends the family to fontList when it is a TrueType font (type exactly 4) with the
@@ -19,7 +16,7 @@ int CollectFontFamily(const EnumeratedFont& font, CStringArray& fontList);
 
 // The name under which the list holds that font, found as the registry finds names; empty
 // when the list has no such font. Only the family named is enumerated.
-CString FindListedFont(FontSource& fonts, const CString& name, SameNameTest isSameName);
+CString FindListedFont(FontSource& fonts, const CString& name, const CodePageRules& rules);
 
 // Replaces fontList with the reserved entry followed by every accepted family, in the
 // order the source reports them, duplicates included.

@@ -1,11 +1,14 @@
-// The key HKEY_CURRENT_USER\EUDC\950 itself: read whole, created, and changed with the
-// system's EUDC support off. The window and the console program both reach it here.
+// The key HKEY_CURRENT_USER\EUDC\950 itself: its values read, written and deleted, the key
+// created, and changes made with the system's EUDC support off. Every command of both
+// programs reaches the key here, so that one rule holds for each of these.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/Libraries.h"
 #include "platform/Registry.h"
 #include "platform/Strings.h"
@@ -17,24 +20,30 @@ inline constexpr char kLinkKeyClass[] = "REG_SZ";
 // What the user is told when the key cannot be read or changed.
 inline constexpr char kRegistryFailure[] = "Access Registry Database failed!";
 
-// A value as the program's code page sees it (the A functions).
-struct LinkValue {
-    CString name;
-    std::uint32_t type = registry::kNone;
-    std::string data;  // the bytes as read, NULs included
+// Reading: a value is read whole, however large, into buffers that grow to the size the
+// registry gives; a value that another program makes larger between two reads is read
+// again, a few times. Each gives registry::kSuccess or the failure.
 
-    // The data as text: up to its first NUL.
-    CString Text() const { return data.substr(0, data.find('\0')); }
-};
+// The value at `index` in the key's order; registry::kNoMoreItems past the last.
+long ReadValueAt(RegistryKey& key, std::uint32_t index, StoredValue& value);
+// The value that the name finds, without regard to case; registry::kNotFound when none.
+long ReadValue(RegistryKey& key, const std::u16string& name, StoredValue& value);
+// Appends the values of the open key in its order until the enumeration ends:
+// registry::kNoMoreItems when every value was read, else the failure that stopped it,
+// with the values before it read.
+long ReadValues(RegistryKey& key, std::vector<StoredValue>& values);
+// Every value of the key, none when there is no key: registry::kSuccess or the failure.
+long ReadLinkKey(Registry& registry, std::vector<StoredValue>& values);
 
-// Appends the values of the open key in the registry's order, each read whole, until the
-// enumeration ends: registry::kNoMoreItems when every value was read, else the failure
-// that stopped it, with the values before it read.
-long ReadLinkValues(RegistryKey& key, std::vector<LinkValue>& values);
+// Deleting: a value that is already gone (another program deleted it first) is deleted.
+bool IsDeleted(long result);
 
-// The values of the key as stored, for copies that keep every byte; none when there is
-// no key. The result is registry::kSuccess or the failure.
-long ReadStoredValues(Registry& registry, std::vector<StoredValue>& values);
+// A string value (REG_SZ) holding `text` of the code page and its NUL, as the registry's
+// A functions store it.
+StoredValue StringValue(const std::u16string& name, const CString& text, WideningRule toWide);
+// The data as text up to its first NUL, as the A functions give it: strings converted to
+// the code page, other types' bytes as they are.
+CString ValueText(const StoredValue& value, NarrowingRule toAnsi);
 
 std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry);
 

@@ -1,4 +1,4 @@
-// What the link commands need of the window that shows the links.
+// What the window's model needs of the window that shows the links.
 #pragma once
 
 #include "platform/Strings.h"
@@ -15,6 +15,4 @@ public:
     virtual void ShowMessage(const char* text) = 0;
     // Redraws the whole window, every row of the list included.
     virtual void RepaintAll() = 0;
-    // The text of a row whose font has no link.
-    virtual CString NoAssignedText() const = 0;
 };

@@ -10,21 +10,28 @@
 // the byte after it are one character.
 using LeadByteTest = bool (*)(unsigned char byte);
 
-// Whether the registry takes two value names for one: it compares them as Unicode,
-// letters of either case alike (full-width ones too), so the second byte of a
-// double-byte character never folds as if it were an ASCII letter.
-using SameNameTest = bool (*)(const CString& a, const CString& b);
-
 // Text of the code page as UTF-16, the form in which the registry keeps names and strings
 // and a console shows them. A byte that is no character becomes U+FFFD or '?'.
 using WideningRule = std::u16string (*)(std::string_view text);
 
-// Whether the registry takes two UTF-16 value names for one (the same rule as above).
-using SameWideNameTest = bool (*)(std::u16string_view a, std::u16string_view b);
+// UTF-16 as text of the code page, as the registry's A functions give it: a character the
+// code page lacks becomes '?'.
+using NarrowingRule = CString (*)(std::u16string_view text);
+
+// The registry's rule for value names: two names are one value's when their keys are
+// equal. The key is the name upper-cased as the registry compares names (letters of either
+// case alike, full-width ones too; nothing else folds), so it also sorts names for lookups.
+using NameKeyRule = std::u16string (*)(std::u16string_view name);
 
 struct CodePageRules {
     LeadByteTest isLeadByte;
-    SameNameTest isSameName;
     WideningRule toWide;
-    SameWideNameTest isSameWideName;
+    NarrowingRule toAnsi;
+    NameKeyRule nameKey;
+
+    // The key of a name of the code page.
+    std::u16string KeyOf(std::string_view name) const { return nameKey(toWide(name)); }
+    // Whether the registry takes the two names for one: the second byte of a double-byte
+    // character never folds as if it were an ASCII letter.
+    bool IsSameName(std::string_view a, std::string_view b) const { return KeyOf(a) == KeyOf(b); }
 };

@@ -7,11 +7,11 @@ namespace {
 bool HasDoubleByteCharSet(const EnumeratedFont& font)
 {
     switch (font.charSet) {
-    case 128:  // SHIFTJIS_CHARSET
-    case 129:  // HANGUL_CHARSET
-    case 130:  // JOHAB_CHARSET
-    case 134:  // GB2312_CHARSET
-    case 136:  // CHINESEBIG5_CHARSET
+    case fonts::kShiftJisCharSet:
+    case fonts::kHangulCharSet:
+    case fonts::kJohabCharSet:
+    case fonts::kGb2312CharSet:
+    case fonts::kBig5CharSet:
         return true;
     default:
         return false;

@@ -7,6 +7,14 @@
 
 #include "platform/Strings.h"
 
+namespace files {
+
+// The longest full path a link may hold: what the open-file dialog's buffer of MAX_PATH
+// bytes can give, less its NUL.
+inline constexpr std::size_t kLongestPath = 259;
+
+}  // namespace files
+
 class Files {
 public:
     virtual ~Files() = default;

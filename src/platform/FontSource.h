@@ -5,10 +5,25 @@
 
 #include "platform/Strings.h"
 
+namespace fonts {
+
+// Font types and character sets, as Win32 numbers them (Win32FontSource.cpp checks each
+// against its constant).
+inline constexpr unsigned kRaster = 1;             // RASTER_FONTTYPE
+inline constexpr unsigned kDevice = 2;             // DEVICE_FONTTYPE
+inline constexpr unsigned kTrueType = 4;           // TRUETYPE_FONTTYPE
+inline constexpr unsigned kShiftJisCharSet = 128;  // SHIFTJIS_CHARSET
+inline constexpr unsigned kHangulCharSet = 129;    // HANGUL_CHARSET
+inline constexpr unsigned kJohabCharSet = 130;     // JOHAB_CHARSET
+inline constexpr unsigned kGb2312CharSet = 134;    // GB2312_CHARSET
+inline constexpr unsigned kBig5CharSet = 136;      // CHINESEBIG5_CHARSET
+
+}  // namespace fonts
+
 struct EnumeratedFont {
     CString faceName;      // at most 31 bytes
     unsigned charSet;      // the LOGFONT's lfCharSet, 0 to 255
-    unsigned fontType;     // RASTER_FONTTYPE 1, DEVICE_FONTTYPE 2, TRUETYPE_FONTTYPE 4
+    unsigned fontType;     // fonts::kRaster, kDevice, kTrueType, or a combination
 };
 
 // Called once per reported family; a zero result ends the enumeration.

@@ -1,5 +1,5 @@
-// The registry under HKEY_CURRENT_USER, as the link store reaches it: one key at a time,
-// opened for one operation and closed again.
+// The registry under HKEY_CURRENT_USER, as the link key is reached: one key at a time,
+// opened for one operation and closed again, its values as the registry stores them.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/Strings.h"
-
 namespace registry {
 
-// Results, as Win32 numbers them.
+// Results, as Win32 numbers them (Win32Registry.cpp checks each against its constant).
 inline constexpr long kSuccess = 0;         // ERROR_SUCCESS
 inline constexpr long kNotFound = 2;        // ERROR_FILE_NOT_FOUND: no such key or value
+inline constexpr long kAccessDenied = 5;    // ERROR_ACCESS_DENIED
 inline constexpr long kMoreData = 234;      // ERROR_MORE_DATA
 inline constexpr long kNoMoreItems = 259;   // ERROR_NO_MORE_ITEMS
 
@@ -43,33 +42,26 @@ struct StoredValue {
     bool operator==(const StoredValue&) const = default;
 };
 
-// An open key; destroying it closes it. Values are reached two ways: as the program's
-// code page sees them (the A functions), and as stored (the W functions), for copies that
-// must keep every byte.
+// An open key; destroying it closes it.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
 
-    // The value at `index` in the key's order, as RegEnumValueA gives it. On the way in,
-    // nameSize and dataSize are the capacities of the buffers; on the way out nameSize is
-    // the name's length without its NUL and dataSize the data's size in bytes. A value
-    // that does not fit gives registry::kMoreData.
-    virtual long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize,
-                           std::uint32_t& type, unsigned char* data, std::uint32_t& dataSize) = 0;
-    // The value that the name finds (without regard to case), whole: registry::kNotFound
-    // when there is none.
-    virtual long QueryValue(const CString& name, std::uint32_t& type, std::string& data) = 0;
-    // Creates the value or replaces the one whose name matches without regard to case.
-    virtual long SetValue(const CString& name, std::uint32_t type, const char* data,
-                          std::uint32_t size) = 0;
+    // The value at `index` in the key's order, as RegEnumValueW gives it. On the way in,
+    // nameLength is the room of the name buffer in characters and dataSize that of the
+    // data buffer in bytes; on the way out, the name's length without its NUL and the
+    // data's size. A value that does not fit gives registry::kMoreData.
+    virtual long EnumValue(std::uint32_t index, char16_t* name, std::uint32_t& nameLength, std::uint32_t& type,
+                           unsigned char* data, std::uint32_t& dataSize) = 0;
+    // The value that the name finds, without regard to case, as RegQueryValueExW gives
+    // it (dataSize as above); registry::kNotFound when there is none.
+    virtual long QueryValue(const std::u16string& name, std::uint32_t& type, unsigned char* data,
+                            std::uint32_t& dataSize) = 0;
+    // Creates the value, or replaces the one whose name matches without regard to case,
+    // which keeps its letters.
+    virtual long SetValue(const StoredValue& value) = 0;
     // registry::kNotFound when there is no value of that name.
-    virtual long DeleteValue(const CString& name) = 0;
-
-    // The value at `index`, whole, as stored; registry::kNoMoreItems after the last.
-    virtual long EnumStoredValue(std::uint32_t index, StoredValue& value) = 0;
-    // Creates the value or replaces the one whose name matches without regard to case.
-    virtual long SetStoredValue(const StoredValue& value) = 0;
-    virtual long DeleteStoredValue(const std::u16string& name) = 0;
+    virtual long DeleteValue(const std::u16string& name) = 0;
 };
 
 class Registry {

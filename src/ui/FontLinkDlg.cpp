@@ -1,10 +1,8 @@
 #include "ui/FontLinkDlg.h"
 
-#include "model/FontList.h"
 #include "platform/win32/EudcFileDialog.h"
 #include "platform/win32/PaintDC.h"
 #include "platform/win32/Resources.h"
-#include "platform/win32/Win32FontSource.h"
 #include "resource.h"
 #include "ui/IconPlacement.h"
 #include "ui/SunkenFrame.h"
@@ -23,10 +21,12 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
 
 const MessageMap CFontLinkDlg::messageMap{&CDialog::messageMap, messageEntries};
 
-CFontLinkDlg::CFontLinkDlg(const DialogContext& context, AboutBoxOpener openAboutBox)
+CFontLinkDlg::CFontLinkDlg(const DialogContext& context, const LinkPorts& ports, AboutBoxOpener openAboutBox)
     : CDialog(context, IDD_MAIN),
       m_openAboutBox(std::move(openAboutBox)),
-      m_noAssigned(LoadResourceString(context.instance, IDS_NO_ASSIGNED))
+      m_links(ports, *this),
+      m_noAssigned(LoadResourceString(context.instance, IDS_NO_ASSIGNED)),
+      m_rows(m_bmpItem, m_links, m_noAssigned, ports.rules.isLeadByte)
 {
     m_bmpItem.LoadBitmap(context.instance, IDB_FONT_ITEM);
     m_hIcon = ::LoadIconA(context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -52,18 +52,12 @@ BOOL CFontLinkDlg::OnInitDialog()
         ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutEntry.c_str());
     }
 
-    BuildFontList();
+    m_links.BuildFontList();
     m_links.LoadLinks();
     LocateListBox();
     FillFontListBox();
     m_pListBox->SetCurSel(0);
     return TRUE;  // the focus goes to the first tab stop, Close
-}
-
-void CFontLinkDlg::BuildFontList()
-{
-    Win32FontSource fonts(m_hWnd);
-    ::BuildFontList(fonts, FontList);
 }
 
 void CFontLinkDlg::LocateListBox()
@@ -78,8 +72,8 @@ void CFontLinkDlg::LocateListBox()
 void CFontLinkDlg::FillFontListBox()
 {
     m_pListBox->ResetContent();
-    for (const CString& font : FontList)
-        m_pListBox->InsertString(-1, font);
+    for (const LinkRow& row : m_links.Rows())
+        m_pListBox->InsertString(-1, row.name);
 }
 
 void CFontLinkDlg::OnSysCommand(UINT id, LPARAM)
@@ -97,17 +91,18 @@ void CFontLinkDlg::OnAbout()
 
 void CFontLinkDlg::OnModify()
 {
-    m_links.OnModify();
+    m_links.LinkSelected();
 }
 
 void CFontLinkDlg::OnRemove()
 {
-    m_links.OnRemove();
+    m_links.UnlinkSelected();
 }
 
+// A double-click on a row is Modify of that row.
 void CFontLinkDlg::OnDblclkFontList()
 {
-    m_links.OnDblclkFontList();
+    m_links.LinkSelected();
 }
 
 int CFontLinkDlg::GetSelectedRow() const
@@ -132,11 +127,6 @@ void CFontLinkDlg::ShowMessage(const char* text)
 void CFontLinkDlg::RepaintAll()
 {
     InvalidateRect(nullptr, true);
-}
-
-CString CFontLinkDlg::NoAssignedText() const
-{
-    return m_noAssigned;
 }
 
 void CFontLinkDlg::OnPaint()

@@ -5,11 +5,8 @@
 
 #include "model/FontLinks.h"
 #include "model/LinkWindow.h"
-#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/ListBox.h"
-#include "platform/win32/Win32Libraries.h"
-#include "platform/win32/Win32Registry.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
 
@@ -18,7 +15,8 @@ public:
     // Opens the About box over the main dialog; the application owns what it shows.
     using AboutBoxOpener = std::function<void(HWND owner)>;
 
-    CFontLinkDlg(const DialogContext& context, AboutBoxOpener openAboutBox);
+    // The links are reached through `ports`, which outlive the dialog.
+    CFontLinkDlg(const DialogContext& context, const LinkPorts& ports, AboutBoxOpener openAboutBox);
     ~CFontLinkDlg() override;
 
 protected:
@@ -26,7 +24,6 @@ protected:
     const MessageMap& GetMessageMap() const override;
 
 private:
-    void BuildFontList();
     void LocateListBox();
     void FillFontListBox();
 
@@ -45,7 +42,6 @@ private:
     bool ChooseEudcFile(CString& path) override;
     void ShowMessage(const char* text) override;
     void RepaintAll() override;
-    CString NoAssignedText() const override;
 
     void PaintMinimized();
 
@@ -58,10 +54,8 @@ private:
     CMaskedBitmap m_bmpItem;         // the picture at the left of every row
     HICON m_hIcon = nullptr;         // a shared resource icon, never destroyed
 
-    Win32Registry m_registry;
-    Win32Libraries m_libraries;
-    // The link table, read from the registry, and the commands that change it.
-    FontLinks m_links{m_registry, m_libraries, *this, kAnsiCodePage};
+    // The fonts, their links read from the registry, and the commands that change them.
+    FontLinks m_links;
     const CString m_noAssigned;  // the text of a row whose font has no link
-    ListRows m_rows{m_bmpItem, m_links, m_noAssigned};
+    ListRows m_rows;
 };

@@ -1,6 +1,6 @@
 #include "ui/ListRows.h"
 
-#include "model/FontList.h"
+#include "model/EudcPath.h"
 
 namespace {
 
@@ -11,6 +11,9 @@ constexpr char kSystemDefaultLabel[] = "\xA8\x74\xB2\xCE\xB9\x77\xB3\x5D\xA5\x7E
 constexpr int kNameGap = 2;
 
 constexpr UINT kTextFormat = DT_VCENTER | DT_NOPREFIX;
+
+// The light grey of a row without a link.
+constexpr COLORREF kNoLinkColour = RGB(192, 192, 192);
 
 }  // namespace
 
@@ -33,9 +36,11 @@ void ListRows::Draw(const DRAWITEMSTRUCT& item)
 
 void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
 {
-    // Rows are the font list, entry for entry; an empty list asks for row -1.
-    if (item.itemID >= FontList.size())
+    // An empty list asks for row -1.
+    const std::span<const LinkRow> rows = m_links.Rows();
+    if (item.itemID >= rows.size())
         return;
+    const LinkRow& link = rows[item.itemID];
     const HDC dc = item.hDC;
     const RECT& row = item.rcItem;
 
@@ -47,9 +52,9 @@ void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
     // Without DT_SINGLELINE both texts start at the row's top. Names and paths are drawn
     // as they are: an "&" in them is no mnemonic.
     text.left = row.left + m_picture.GetWidth() + kNameGap;
-    const CString& name = item.itemID == 0 ? CString(kSystemDefaultLabel) : FontList[item.itemID];
+    const CString& name = link.kind == NameKind::Default ? CString(kSystemDefaultLabel) : link.name;
     ::DrawTextA(dc, name.c_str(), -1, &text, kTextFormat);
-    DrawLinkText(dc, text, m_links.GetLinkText(static_cast<int>(item.itemID)));
+    DrawLinkText(dc, text, link);
 
     if (item.itemState & ODS_SELECTED)
         ::InvertRect(dc, &row);
@@ -58,13 +63,19 @@ void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
 }
 
 // Against the right edge; a row without a link says so in light grey.
-void ListRows::DrawLinkText(HDC dc, RECT& text, const CString& linkText) const
+void ListRows::DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const
 {
-    if (linkText == m_noLink) {
-        const COLORREF kept = ::SetTextColor(dc, RGB(192, 192, 192));
+    const CString linkText = GetLinkText(row);
+    if (row.hasLink) {
         ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
-        ::SetTextColor(dc, kept);
-    } else {
-        ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
+        return;
     }
+    const COLORREF kept = ::SetTextColor(dc, kNoLinkColour);
+    ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
+    ::SetTextColor(dc, kept);
+}
+
+CString ListRows::GetLinkText(const LinkRow& row) const
+{
+    return row.hasLink ? LinkFileName(row.text, m_isLeadByte) : m_noLink;
 }

@@ -9,9 +9,9 @@
 
 class ListRows {
 public:
-    // Rows show `picture` and the links of `links`; a row without a link shows `noLink`.
-    ListRows(CMaskedBitmap& picture, const FontLinks& links, const CString& noLink)
-        : m_picture(picture), m_links(links), m_noLink(noLink)
+    // Rows show `picture` and the rows of `links`; a row without a link shows `noLink`.
+    ListRows(CMaskedBitmap& picture, const FontLinks& links, const CString& noLink, LeadByteTest isLeadByte)
+        : m_picture(picture), m_links(links), m_noLink(noLink), m_isLeadByte(isLeadByte)
     {
     }
 
@@ -20,9 +20,12 @@ public:
 
 private:
     void DrawEntireRow(const DRAWITEMSTRUCT& item);
-    void DrawLinkText(HDC dc, RECT& text, const CString& linkText) const;
+    void DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const;
+    // The linked file's name, or the no-link text.
+    CString GetLinkText(const LinkRow& row) const;
 
     CMaskedBitmap& m_picture;
     const FontLinks& m_links;
     const CString& m_noLink;
+    LeadByteTest m_isLeadByte;
 };

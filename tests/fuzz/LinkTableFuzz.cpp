@@ -1,28 +1,26 @@
-// The link table loaded from whatever the key holds: any names, types, sizes and bytes,
-// and another program changing the key between any two reads. Each row must be the
-// value as last read whole at its index, the two arrays parallel, no buffer overrun, and
-// while nothing changes, no value hidden.
+// The window's rows made from whatever the key holds: any names, types, sizes and bytes,
+// and another program changing the key between any two reads. Each value must be the one
+// last read whole at its index, no buffer overrun, nothing hidden while nothing changes,
+// and each font's row must show the first value that the registry takes for its name.
 //
 // The input, in order: a flags byte; with flag 4, the index at which enumeration fails;
-// the number of values; each value as a type byte, its name and its data; then, one
-// for each read of the key, a change that another program makes just before it.
-// A name or data is two bytes of length, then its bytes, filled up with 'x' where the
-// input ends first.
+// the number of values; each value as a type byte, its name (UTF-16, two bytes a unit)
+// and its data; then, one for each read of the key, a change that another program makes
+// just before it. A name or data is two bytes of length, then its bytes, filled up with
+// 'x' where the input ends first.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <map>
 #include <string>
 
 #include "FuzzCheck.h"
 #include "LinkDoubles.h"
-#include "model/EudcPath.h"
 
 namespace {
 
-// The registry's limits: a name of 16,383 characters, two bytes at most each.
-constexpr std::size_t kLongestName = 32766;
+// The registry's limits: a name of 16,383 characters.
+constexpr std::size_t kLongestName = 16383;
 constexpr std::size_t kLongestData = 65535;
 
 constexpr std::uint8_t kKeyMissing = 1;      // the first load finds no key
@@ -35,15 +33,23 @@ public:
 
     bool AtEnd() const { return m_at == m_size; }
     std::uint8_t Byte() { return AtEnd() ? 0 : m_data[m_at++]; }
-    std::string Text(std::size_t longest)
+    std::vector<unsigned char> Bytes(std::size_t longest)
     {
         const std::size_t high = Byte();
         const std::size_t length = std::min(high << 8 | Byte(), longest);
         const std::size_t available = std::min(length, m_size - m_at);
-        std::string text(reinterpret_cast<const char*>(m_data + m_at), available);
+        std::vector<unsigned char> bytes(m_data + m_at, m_data + m_at + available);
         m_at += available;
-        text.resize(length, 'x');
-        return text;
+        bytes.resize(length, 'x');
+        return bytes;
+    }
+    std::u16string Name()
+    {
+        const std::vector<unsigned char> bytes = Bytes(2 * kLongestName);
+        std::u16string name;
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            name += static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
+        return name;
     }
 
 private:
@@ -52,25 +58,13 @@ private:
     std::size_t m_at = 0;
 };
 
-// A value as the reader should take it: text up to the first NUL within what was given.
-std::string UpToNul(const char* bytes, std::size_t size)
-{
-    return std::string(bytes, std::find(bytes, bytes + size, '\0'));
-}
-
-struct Read {
-    long result;
-    std::string name;
-    std::string data;
-};
-
 // The key of `values` as another program changes it: before each read, one change that
 // the input describes. Every read is recorded, the last one at each index counting.
 class ChangingRegistry : public Registry {
 public:
     ChangingRegistry(FakeRegistry& values, Input& changes) : m_values(values), m_changes(changes) {}
 
-    std::map<std::uint32_t, Read> lastReads;
+    std::map<std::uint32_t, std::pair<long, StoredValue>> lastReads;
     int reads = 0;
     bool changed = false;
 
@@ -88,36 +82,28 @@ private:
     public:
         Key(std::unique_ptr<RegistryKey> key, ChangingRegistry& registry) : m_key(std::move(key)), m_registry(registry) {}
 
-        long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize, std::uint32_t& type,
+        long EnumValue(std::uint32_t index, char16_t* name, std::uint32_t& nameLength, std::uint32_t& type,
                        unsigned char* data, std::uint32_t& dataSize) override
         {
             m_registry.ChangeOneValue();
-            // The reader must own every byte it offers; stale bytes must not matter.
-            std::memset(name, 0xAB, nameSize);
-            std::memset(data, 0xAB, dataSize);
-            const long result = m_key->EnumValue(index, name, nameSize, type, data, dataSize);
+            // The reader must own every unit it offers; stale ones must not matter.
+            std::fill(name, name + nameLength, u'\xABAB');
+            std::fill(data, data + dataSize, 0xAB);
+            const long result = m_key->EnumValue(index, name, nameLength, type, data, dataSize);
             ++m_registry.reads;
-            Read& read = m_registry.lastReads[index];
-            read = {result, {}, {}};
+            auto& read = m_registry.lastReads[index];
+            read = {result, {}};
             if (result == registry::kSuccess)
-                read = {result, UpToNul(name, nameSize), UpToNul(reinterpret_cast<char*>(data), dataSize)};
+                read.second = {std::u16string(name, nameLength), type, {data, data + dataSize}};
             return result;
         }
-        long QueryValue(const CString& name, std::uint32_t& type, std::string& data) override
+        long QueryValue(const std::u16string& name, std::uint32_t& type, unsigned char* data,
+                        std::uint32_t& dataSize) override
         {
-            return m_key->QueryValue(name, type, data);
+            return m_key->QueryValue(name, type, data, dataSize);
         }
-        long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
-        {
-            return m_key->SetValue(name, type, data, size);
-        }
-        long DeleteValue(const CString& name) override { return m_key->DeleteValue(name); }
-        long EnumStoredValue(std::uint32_t index, StoredValue& value) override
-        {
-            return m_key->EnumStoredValue(index, value);
-        }
-        long SetStoredValue(const StoredValue& value) override { return m_key->SetStoredValue(value); }
-        long DeleteStoredValue(const std::u16string& name) override { return m_key->DeleteStoredValue(name); }
+        long SetValue(const StoredValue& value) override { return m_key->SetValue(value); }
+        long DeleteValue(const std::u16string& name) override { return m_key->DeleteValue(name); }
 
     private:
         std::unique_ptr<RegistryKey> m_key;
@@ -129,32 +115,40 @@ private:
         return key ? std::make_unique<Key>(std::move(key), *this) : nullptr;
     }
 
+    bool HasValue(const std::u16string& name) const
+    {
+        return std::any_of(m_values.values.begin(), m_values.values.end(),
+                           [&](const StoredValue& value) { return UpperCaseKey(value.name) == UpperCaseKey(name); });
+    }
+
     void ChangeOneValue()
     {
         if (m_changes.AtEnd())
             return;
-        std::vector<FakeValue>& values = m_values.values;
+        std::vector<StoredValue>& values = m_values.values;
         const int change = m_changes.Byte() % 6;
         const std::size_t at = values.empty() ? 0 : m_changes.Byte() % values.size();
         changed = changed || change != 0;
         switch (change) {
         case 1:  // grows
-            if (!values.empty())
-                values[at].data += m_changes.Text(kLongestData);
+            if (!values.empty()) {
+                const std::vector<unsigned char> more = m_changes.Bytes(kLongestData);
+                values[at].data.insert(values[at].data.end(), more.begin(), more.end());
+            }
             break;
         case 2:  // is deleted
             if (!values.empty())
                 values.erase(values.begin() + static_cast<std::ptrdiff_t>(at));
             break;
         case 3: {  // a new value, where no value has its name
-            FakeValue value{m_changes.Text(kLongestName), m_changes.Byte(), m_changes.Text(kLongestData)};
-            if (!m_values.Find(value.name))
+            StoredValue value{m_changes.Name(), m_changes.Byte(), m_changes.Bytes(kLongestData)};
+            if (!HasValue(value.name))
                 values.insert(values.begin() + static_cast<std::ptrdiff_t>(at), value);
             break;
         }
         case 4:  // is rewritten, shorter or longer
             if (!values.empty())
-                values[at].data = m_changes.Text(kLongestData);
+                values[at].data = m_changes.Bytes(kLongestData);
             break;
         case 5:  // changes its type
             if (!values.empty())
@@ -167,66 +161,45 @@ private:
     Input& m_changes;
 };
 
-void CheckTableIsTheLastReads(const FontLinks& links, const ChangingRegistry& registry)
+// The values as the registry gives them: a name up to its first NUL.
+StoredValue AsRead(StoredValue value)
 {
-    const std::size_t rows = links.m_linkFonts.size();
-    Check(links.m_linkFiles.size() == rows, "the two arrays are parallel");
-    for (std::size_t i = 0; i < rows; ++i) {
-        const auto read = registry.lastReads.find(static_cast<std::uint32_t>(i));
-        Check(read != registry.lastReads.end() && read->second.result == registry::kSuccess,
-              "each row comes from a successful read");
-        Check(links.m_linkFonts[i] == read->second.name, "each name is the one last read at its index");
-        Check(links.m_linkFiles[i] == read->second.data, "each file is the one last read at its index");
-    }
-    const auto stop = registry.lastReads.find(static_cast<std::uint32_t>(rows));
-    Check(stop != registry.lastReads.end() && stop->second.result != registry::kSuccess,
-          "the load ends at the first index that cannot be read");
-    Check(registry.reads <= 8 * static_cast<int>(rows + 1), "a bounded number of reads for each value");
+    value.name.erase(std::min(value.name.find(u'\0'), value.name.size()));
+    return value;
 }
 
-void CheckNothingHidden(const FontLinks& links, const FakeRegistry& registry, long enumFailureAt)
+// The values that the rows show, found by a plain scan of the key: the first value the
+// registry takes for each font's name, then every value that no font took, in the key's
+// order. Returns the number of values read.
+std::size_t CheckRowsShow(const FontLinks& links, const std::vector<LinkRow>& all, const CStringArray& fontList,
+                          const std::vector<StoredValue>& read)
 {
-    std::size_t expected = registry.values.size();
-    if (enumFailureAt >= 0)
-        expected = std::min(expected, static_cast<std::size_t>(enumFailureAt));
-    Check(links.m_linkFonts.size() == expected, "every value loads while the key stands still");
-    for (std::size_t i = 0; i < expected; ++i) {
-        const FakeValue& value = registry.values[i];
-        Check(links.m_linkFonts[i] == UpToNul(value.name.c_str(), value.name.size()), "the name as stored");
-        Check(links.m_linkFiles[i] == UpToNul(value.data.data(), value.data.size()), "the data as stored");
+    std::vector<bool> taken(read.size(), false);
+    Check(links.Rows().size() == fontList.size(), "one row for each entry of the font list");
+    for (std::size_t row = 0; row < fontList.size(); ++row) {
+        const auto first = std::find_if(read.begin(), read.end(), [&](const StoredValue& value) {
+            return UpperCaseKey(value.name) == kBig5.KeyOf(fontList[row]);
+        });
+        const LinkRow& shown = links.Rows()[row];
+        Check(shown.name == fontList[row], "a row shows its font's name");
+        Check(shown.hasLink == (first != read.end()), "a row has a link when the key has a value of its name");
+        if (first == read.end())
+            continue;
+        taken[first - read.begin()] = true;
+        Check(shown.valueName == WideToBig5(first->name), "the first value of the font's name, in any letter case");
+        Check(shown.type == first->type, "that value's type");
     }
-}
-
-// Each row shows the first link that the registry takes for its name, or the no-link text.
-void CheckRows(const FontLinks& links, const FakeWindow& window)
-{
-    for (std::size_t row = 0; row < FontList.size(); ++row) {
-        const auto& fonts = links.m_linkFonts;
-        const auto first = std::find_if(fonts.begin(), fonts.end(),
-                                        [&](const CString& name) { return IsSameBig5Name(name, FontList[row]); });
-        const int link = first == fonts.end() ? -1 : static_cast<int>(first - fonts.begin());
-        Check(links.FindLink(FontList[row]) == link, "the first value of the font's name, in any letter case");
-        const CString text = links.GetLinkText(static_cast<int>(row));
-        if (link == -1)
-            Check(text == window.NoAssignedText(), "a font without a link says so");
-        else
-            Check(links.m_linkFiles[link].ends_with(text), "a row shows the end of its link's path");
+    std::size_t other = fontList.size();
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        if (taken[i])
+            continue;
+        Check(other < all.size() && all[other].kind == NameKind::NotInstalled &&
+                  all[other].valueName == WideToBig5(read[i].name),
+              "every other value follows, once, in the key's order");
+        ++other;
     }
-}
-
-// Row 0, then each value's name as it is and with its ASCII letters upper-cased, which the
-// registry takes for the same name (unless a letter is the second byte of a Big5
-// character), and so must the rows.
-void FillFontList(const FakeRegistry& registry)
-{
-    FontList.assign(1, kSystemDefaultEUDCFont);
-    for (const FakeValue& value : registry.values) {
-        std::string upper = value.name;
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-        FontList.push_back(value.name);
-        FontList.push_back(upper);
-    }
+    Check(other == all.size(), "no row beyond the values");
+    return read.size();
 }
 
 }  // namespace
@@ -238,43 +211,73 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FakeRegistry values(events);
     FakeLibraries libraries(events);
     FakeWindow window(events);
+    FakeFiles files;
     ChangingRegistry registry(values, input);
-    FontLinks links(registry, libraries, window, kBig5);
 
     const std::uint8_t flags = input.Byte();
     if (flags & kEnumFailure)
         values.enumFailureAt = input.Byte();
+    // Row 0, then each value's name as the code page writes it and with its ASCII letters
+    // upper-cased, which the registry takes for the same name.
+    FakeFontSource fonts({});
     for (int count = input.Byte(); count > 0; --count) {
         const std::uint32_t type = input.Byte();
-        const std::string name = input.Text(kLongestName);
-        const std::string data = input.Text(kLongestData);
-        if (!values.Find(name))  // the registry holds one value of a name, whatever its case
-            values.Add(name, data, type);
+        const std::u16string name = input.Name();
+        const std::vector<unsigned char> data = input.Bytes(kLongestData);
+        if (std::any_of(values.values.begin(), values.values.end(),
+                        [&](const StoredValue& value) { return UpperCaseKey(value.name) == UpperCaseKey(name); }))
+            continue;  // the registry holds one value of a name, whatever its case
+        values.values.push_back({name, type, data});
+        CString upper = WideToBig5(name);
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+        for (const CString& face : {WideToBig5(name), upper})
+            fonts.families.push_back({face, fonts::kBig5CharSet, fonts::kTrueType});
     }
     if (flags & kKeyMissing) {
         values.values.clear();
         values.keyExists = false;
     }
+    const std::vector<StoredValue> before = values.values;
 
+    const LinkPorts ports{registry, libraries, fonts, files, kBig5};
+    FontLinks links(ports, window);
+    links.BuildFontList();
     links.LoadLinks();
-    FillFontList(values);
+    CStringArray fontList;
+    BuildFontList(fonts, fontList);
 
     if (flags & kKeyMissing)
         Check(values.createdClass == "REG_SZ", "a missing key is created with the class REG_SZ");
-    CheckTableIsTheLastReads(links, registry);
-    if (!registry.changed)
-        CheckNothingHidden(links, values, values.enumFailureAt);
-    CheckRows(links, window);
+    std::vector<StoredValue> read;
+    for (std::uint32_t index = 0;; ++index) {
+        const auto last = registry.lastReads.find(index);
+        Check(last != registry.lastReads.end(), "the values are read in order, from 0");
+        if (last->second.first != registry::kSuccess)
+            break;
+        read.push_back(AsRead(last->second.second));
+    }
+    Check(registry.reads <= 8 * static_cast<int>(read.size() + 1), "a bounded number of reads for each value");
+    if (!registry.changed) {
+        std::size_t expected = before.size();
+        if (values.enumFailureAt >= 0)
+            expected = std::min(expected, static_cast<std::size_t>(values.enumFailureAt));
+        Check(read.size() == expected, "every value loads while the key stands still");
+        for (std::size_t i = 0; i < expected; ++i)
+            Check(read[i] == AsRead(before[i]), "each value as stored");
+    }
+    CheckRowsShow(links, MakeRows(fontList, read, files.FontsFolder(), kBig5), fontList, read);
 
     if (flags & kKeyUnreachable) {
-        const CStringArray fonts = links.m_linkFonts;
-        const CStringArray files = links.m_linkFiles;
+        const std::vector<LinkRow> rows(links.Rows().begin(), links.Rows().end());
         values.keyExists = false;
         values.canCreate = false;
         links.LoadLinks();
         Check(events.back() == "message Access Registry Database failed!", "an unreachable key is reported");
-        Check(links.m_linkFonts == fonts && links.m_linkFiles == files, "an unreachable key keeps the table");
-        CheckRows(links, window);
+        Check(links.Rows().size() == rows.size(), "an unreachable key keeps the rows");
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            Check(links.Rows()[i].text == rows[i].text && links.Rows()[i].hasLink == rows[i].hasLink,
+                  "an unreachable key keeps the links");
     }
     return 0;
 }

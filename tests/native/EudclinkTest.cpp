@@ -2,11 +2,9 @@
 // changing anything, and what an import changes and undoes.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "LinkDoubles.h"
+#include "console/RunEudclink.h"
 #include "model/ImportPlan.h"
-#include "ui/console/RunEudclink.h"
 
 namespace {
 
@@ -31,89 +29,11 @@ std::string EudcFont()
 
 const std::string kFont = EudcFont();
 
-class FakeFiles : public Files {
-public:
-    std::map<CString, std::string> files;
-    bool canReplace = true;
-
-    bool FullPath(const CString& path, CString& full) override
-    {
-        full = path.starts_with("C:\\") ? path : "C:\\work\\" + path;
-        return true;
-    }
-    bool IsFile(const CString& path) override { return files.contains(path); }
-    bool Read(const CString& path, std::size_t limit, std::string& bytes) override
-    {
-        if (!files.contains(path) || files[path].size() > limit)
-            return false;
-        bytes = files[path];
-        return true;
-    }
-    bool Replace(const CString& path, std::string_view bytes) override
-    {
-        if (canReplace)
-            files[path] = bytes;
-        return canReplace;
-    }
-    CString FontsFolder() override { return "C:\\Windows\\Fonts"; }
-};
-
 class FakeConsole : public Console {
 public:
     std::string out, err;
     void Out(std::string_view text) override { out += text; }
     void Err(std::string_view text) override { err += text; }
-};
-
-// A key as stored, for export and import, that fails the write numbered `failAt`.
-class StoredKey : public RegistryKey {
-public:
-    std::vector<StoredValue> values;
-    int writes = 0;
-    int failAt = -1;
-
-    long EnumValue(std::uint32_t, char*, std::uint32_t&, std::uint32_t&, unsigned char*, std::uint32_t&) override
-    {
-        return 5;
-    }
-    long QueryValue(const CString&, std::uint32_t&, std::string&) override { return 5; }
-    long SetValue(const CString&, std::uint32_t, const char*, std::uint32_t) override { return 5; }
-    long DeleteValue(const CString&) override { return 5; }
-    long EnumStoredValue(std::uint32_t index, StoredValue& value) override
-    {
-        if (index >= values.size())
-            return registry::kNoMoreItems;
-        value = values[index];
-        return registry::kSuccess;
-    }
-    long SetStoredValue(const StoredValue& value) override
-    {
-        if (writes++ == failAt)
-            return 5;
-        const auto found = Find(value.name);
-        if (found == values.end())
-            values.push_back(value);
-        else
-            *found = {found->name, value.type, value.data};  // the stored name stays
-        return registry::kSuccess;
-    }
-    long DeleteStoredValue(const std::u16string& name) override
-    {
-        if (writes++ == failAt)
-            return 5;
-        const auto found = Find(name);
-        if (found == values.end())
-            return registry::kNotFound;
-        values.erase(found);
-        return registry::kSuccess;
-    }
-
-private:
-    std::vector<StoredValue>::iterator Find(const std::u16string& name)
-    {
-        return std::find_if(values.begin(), values.end(),
-                            [&](const StoredValue& value) { return IsSameWideName(value.name, name); });
-    }
 };
 
 StoredValue Text(std::u16string name, std::u16string text)
@@ -146,7 +66,9 @@ protected:
     Events events;
     FakeRegistry registry{events};
     FakeLibraries libraries{events};
-    FakeFontSource fonts{{{"Xyz", 136, 4}, {"Latin", 0, 4}, {"AR PL UMing TW", 136, 4}}};
+    FakeFontSource fonts{{{"Xyz", fonts::kBig5CharSet, fonts::kTrueType},
+                          {"Latin", 0, fonts::kTrueType},
+                          {"AR PL UMing TW", fonts::kBig5CharSet, fonts::kTrueType}}};
     FakeFiles files;
     FakeConsole console;
     const Eudclink with{registry, libraries, fonts, files, console, kBig5, "9.9"};
@@ -185,7 +107,7 @@ TEST_F(EudclinkTest, ListShowsTheWindowsRowsThenEveryOtherValueWithItsState)
               "Empty      not-installed                        bad-value\n"
               "Relative   not-installed  fonts\\OK.TTE          bad-value\n"
               "\xE5\x8A\x9F         not-installed  C:\\E\\TEXT.TTE         not-a-font\n");
-    EXPECT_TRUE(events == Events({"open read", "close"}) || events.empty());
+    EXPECT_EQ(events, Events({"open read", "close"}));  // the key is read once, and only read
 }
 
 TEST_F(EudclinkTest, CheckPassesWhenEveryLinkWorksAndAControlCharacterBreaksNoLine)
@@ -233,7 +155,7 @@ TEST_F(EudclinkTest, LinkWritesUnderTheListedNameAsModifyDoes)
                               "open write", "set Xyz", "close", "load GDI32.DLL", "find EnableEUDC",
                               "EnableEUDC 1", "free"}));
     ASSERT_EQ(registry.values.size(), 1u);
-    EXPECT_EQ(registry.values[0].data, std::string("C:\\work\\NEW.TTE\0", 16));
+    EXPECT_EQ(registry.AnsiData("Xyz"), std::string("C:\\work\\NEW.TTE\0", 16));
     EXPECT_EQ(console.out, "Xyz\n  old link: C:\\OLD.TTE\n  new link: C:\\work\\NEW.TTE (4 EUDC characters)\n");
 
     EXPECT_EQ(Run({"link", "--any-font", "Later Font", "C:\\work\\NEW.TTE"}), status::kDone);
@@ -244,7 +166,7 @@ TEST_F(EudclinkTest, UnlinkDeletesWhatTheRegistryFindsAndANameWithoutLinkIsNoErr
 {
     registry.Add("Gone Font", "C:\\E\\GONE.TTE");
     EXPECT_EQ(Run({"unlink", "gone font"}), status::kDone);
-    EXPECT_NE(std::find(events.begin(), events.end(), "delete gone font"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "delete gone font"), events.end());  // as typed
     EXPECT_TRUE(registry.values.empty());
 
     // One lookup, and nothing switched or written.
@@ -285,6 +207,20 @@ TEST_F(EudclinkTest, WrongUsageShowsTheUsageOnStandardError)
     EXPECT_EQ(console.out, "eudclink 9.9\n");
 }
 
+// The key's values as `values`, open for writing, in a registry of its own.
+struct ImportKey {
+    explicit ImportKey(const std::vector<StoredValue>& values) { registry.values = values; }
+
+    ImportOutcome Apply(const ImportPlan& plan)
+    {
+        long result = registry::kSuccess;
+        return ApplyImport(*registry.OpenKey(kLinkKey, registry::kWrite, result), plan);
+    }
+
+    Events events;
+    FakeRegistry registry{events};
+};
+
 TEST(ImportPlan, AppliesTheFileInOrderAndReplaceEmptiesTheRest)
 {
     const std::vector<StoredValue> current{Text(u"Keep", u"C:\\K.TTE"), Text(u"Old", u"C:\\O.TTE"),
@@ -294,9 +230,9 @@ TEST(ImportPlan, AppliesTheFileInOrderAndReplaceEmptiesTheRest)
                                             {Text(u"New", u"C:\\N.TTE")},
                                             {Text(u"CASE", u"C:\\C.TTE")},
                                             {Text(u"Same", u"C:\\S.TTE")},
-                                            Deletion(u"Keep"),
+                                            Deletion(u"keep"),
                                             Deletion(u"Never there")};
-    ImportPlan plan = PlanImport(current, entries, false, IsSameWideName);
+    ImportPlan plan = PlanImport(current, entries, false, UpperCaseKey);
     using Kind = ImportStep::Kind;
     std::vector<std::pair<Kind, std::u16string>> steps;
     for (const ImportStep& step : plan.steps)
@@ -307,13 +243,12 @@ TEST(ImportPlan, AppliesTheFileInOrderAndReplaceEmptiesTheRest)
     EXPECT_EQ(*plan.steps[2].after, Text(u"Old", u"C:\\NEW.TTE"));
     EXPECT_EQ(plan.unchanged, 1u);
 
-    StoredKey key;
-    key.values = current;
-    EXPECT_EQ(ApplyImport(key, plan), ImportOutcome::Applied);
-    EXPECT_EQ(key.values, (std::vector<StoredValue>{Text(u"Old", u"C:\\NEW.TTE"), Text(u"Same", u"C:\\S.TTE"),
-                                                    Text(u"CASE", u"C:\\C.TTE"), Text(u"New", u"C:\\N.TTE")}));
+    ImportKey key(current);
+    EXPECT_EQ(key.Apply(plan), ImportOutcome::Applied);
+    EXPECT_EQ(key.registry.values, (std::vector<StoredValue>{Text(u"Old", u"C:\\NEW.TTE"), Text(u"Same", u"C:\\S.TTE"),
+                                                             Text(u"CASE", u"C:\\C.TTE"), Text(u"New", u"C:\\N.TTE")}));
 
-    plan = PlanImport(current, {{Text(u"Same", u"C:\\S.TTE")}}, true, IsSameWideName);
+    plan = PlanImport(current, {{Text(u"Same", u"C:\\S.TTE")}}, true, UpperCaseKey);
     EXPECT_EQ(plan.steps.size(), 3u);
     EXPECT_EQ(plan.unchanged, 1u);
 }
@@ -324,15 +259,35 @@ TEST(ImportPlan, AFailedWriteUndoesEveryStepTaken)
                                            Text(u"C", u"C:\\C.TTE")};
     const ImportPlan plan = PlanImport(
         current, {Deletion(u"A"), {Text(u"b", u"C:\\NEW.TTE")}, {Text(u"C", u"C:\\NEW.TTE")}, {Text(u"D", u"C:\\D.TTE")}},
-        false, IsSameWideName);
+        false, UpperCaseKey);
     ASSERT_EQ(plan.steps.size(), 5u);  // B in other letters is deleted and added
     for (int failAt = 0; failAt < 5; ++failAt) {
-        StoredKey key;
-        key.values = current;
-        key.failAt = failAt;
-        EXPECT_EQ(ApplyImport(key, plan), ImportOutcome::Undone) << failAt;
-        std::vector<StoredValue> restored = key.values;
+        ImportKey key(current);
+        key.registry.failWriteAt = failAt;
+        EXPECT_EQ(key.Apply(plan), ImportOutcome::Undone) << failAt;
+        std::vector<StoredValue> restored = key.registry.values;
         std::sort(restored.begin(), restored.end(), [](auto& x, auto& y) { return x.name < y.name; });
         EXPECT_EQ(restored, current) << failAt;
     }
+}
+
+// Another program deletes values after the import has read the key and before it writes:
+// a value the file deletes is gone already, and one it changes is made anew. Neither is a
+// failure, and nothing is undone.
+TEST_F(EudclinkTest, ImportSucceedsWhenValuesVanishBetweenItsPlanAndItsWrites)
+{
+    files.files["C:\\work\\links.reg"] =
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n\"Gone\"=-\r\n\"Changed\"=\"C:\\\\NEW.TTE\"\r\n"
+        "\"Added\"=\"C:\\\\ADDED.TTE\"\r\n\r\n";
+    registry.Add("Gone", "C:\\GONE.TTE");
+    registry.Add("Changed", "C:\\OLD.TTE");
+    registry.Add("Kept", "C:\\KEPT.TTE");
+    registry.beforeWriting = [&] { registry.values.erase(registry.values.begin(), registry.values.begin() + 2); };
+
+    EXPECT_EQ(Run({"import", "C:\\work\\links.reg"}), status::kDone) << console.err;
+    EXPECT_EQ(console.out, "deleted Gone\nchanged Changed\nadded   Added\n1 added, 1 changed, 1 deleted, 1 unchanged\n");
+    EXPECT_EQ(registry.Find("Gone"), nullptr);
+    EXPECT_EQ(registry.AnsiData("Changed"), std::string("C:\\NEW.TTE\0", 11));
+    EXPECT_EQ(registry.AnsiData("Added"), std::string("C:\\ADDED.TTE\0", 13));
+    EXPECT_EQ(registry.AnsiData("Kept"), "C:\\KEPT.TTE");
 }

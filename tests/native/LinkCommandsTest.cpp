@@ -1,4 +1,4 @@
-// Modify and Remove: what they change, and the order of their steps.
+// Linking and unlinking the selected row: what they change, and the order of their steps.
 #include "LinkModelTest.h"
 
 namespace {
@@ -22,23 +22,22 @@ TEST_F(LinkModelTest, ModifyWritesThePathWithEudcSupportOff)
     window.selectedRow = 1;
     window.chosenPath = "C:\\EUDC\\EUDC.TTE";
 
-    links.OnModify();
+    links.LinkSelected();
 
     EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write", "set Xyz", "close"}, kEudcOn,
                             kReloadAndRepaint}));
-    const FakeValue* written = registry.Find("Xyz");
-    ASSERT_NE(written, nullptr);
-    EXPECT_EQ(written->type, registry::kString);
-    EXPECT_EQ(written->data, std::string("C:\\EUDC\\EUDC.TTE\0", 17));
-    EXPECT_EQ(links.GetLinkText(1), "EUDC.TTE");
+    ASSERT_NE(registry.Find("Xyz"), nullptr);
+    EXPECT_EQ(registry.Find("Xyz")->type, registry::kString);
+    EXPECT_EQ(registry.AnsiData("Xyz"), std::string("C:\\EUDC\\EUDC.TTE\0", 17));
+    EXPECT_EQ(LinkOf(1), "C:\\EUDC\\EUDC.TTE");
 }
 
 TEST_F(LinkModelTest, ModifyOnRowZeroLinksTheSystemDefault)
 {
     window.chosenPath = "C:\\DEFAULT.ttf";
-    links.OnModify();
-    ASSERT_NE(registry.Find("SystemDefaultEUDCFont"), nullptr);
-    EXPECT_EQ(links.GetLinkText(0), "DEFAULT.ttf");
+    links.LinkSelected();
+    EXPECT_EQ(registry.AnsiData("SystemDefaultEUDCFont"), std::string("C:\\DEFAULT.ttf\0", 15));
+    EXPECT_EQ(LinkOf(0), "C:\\DEFAULT.ttf");
 }
 
 TEST_F(LinkModelTest, ModifyReplacesALink)
@@ -46,9 +45,9 @@ TEST_F(LinkModelTest, ModifyReplacesALink)
     registry.Add("Xyz", "C:\\OLD.TTE");
     window.selectedRow = 1;
     window.chosenPath = "C:\\NEW.TTE";
-    links.OnModify();
+    links.LinkSelected();
     EXPECT_EQ(registry.values.size(), 1u);
-    EXPECT_EQ(links.GetLinkText(1), "NEW.TTE");
+    EXPECT_EQ(LinkOf(1), "C:\\NEW.TTE");
 }
 
 // The path of 259 bytes fills the open-file dialog's buffer; it is written in full and,
@@ -59,18 +58,19 @@ TEST_F(LinkModelTest, LongestPathIsWrittenAndShown)
     ASSERT_EQ(path259.size(), 259u);
     window.selectedRow = 1;
     window.chosenPath = path259.c_str();
-    links.OnModify();
-    EXPECT_EQ(registry.Find("Xyz")->data.size(), 260u);
-    EXPECT_EQ(links.GetLinkText(1), "LAST.TTE");
+    links.LinkSelected();
+    EXPECT_EQ(registry.AnsiData("Xyz"), path259 + '\0');
+    EXPECT_EQ(LinkOf(1), path259);
 }
 
 TEST_F(LinkModelTest, CommandsDoNothingWithoutASelection)
 {
-    window.selectedRow = -1;
     window.chosenPath = "C:\\A.TTE";
-    links.OnModify();
-    links.OnRemove();
-    links.OnDblclkFontList();
+    for (const int row : {-1, 3}) {  // none, and past the last row
+        window.selectedRow = row;
+        links.LinkSelected();
+        links.UnlinkSelected();
+    }
     EXPECT_EQ(events, Events{});
 }
 
@@ -78,14 +78,14 @@ TEST_F(LinkModelTest, ModifyEndsQuietlyWhenTheFileIsNotTaken)
 {
     window.selectedRow = 1;
     window.chosenPath = nullptr;  // cancelled
-    links.OnModify();
+    links.LinkSelected();
     for (const char* refused : {"C:\\A.TTC", "C:\\A.fon", "TTF", ""}) {
         window.chosenPath = refused;
-        links.OnModify();
+        links.LinkSelected();
     }
     window.chosenPath = "C:\\A.TTE";
     window.rowSelectedMeanwhile = -1;  // the selection is gone when the dialog closes
-    links.OnModify();
+    links.LinkSelected();
 
     EXPECT_EQ(events, Events(6, "choose file"));
     EXPECT_TRUE(registry.values.empty());
@@ -97,17 +97,9 @@ TEST_F(LinkModelTest, LinkGoesToTheRowSelectedWhenTheDialogCloses)
     window.selectedRow = 1;
     window.rowSelectedMeanwhile = 2;
     window.chosenPath = "C:\\A.TTE";
-    links.OnModify();
+    links.LinkSelected();
     EXPECT_EQ(registry.Find("Xyz"), nullptr);
     EXPECT_NE(registry.Find("AR PL UMing TW"), nullptr);
-}
-
-TEST_F(LinkModelTest, DoubleClickIsModify)
-{
-    window.selectedRow = 2;
-    window.chosenPath = "C:\\A.TTE";
-    links.OnDblclkFontList();
-    EXPECT_EQ(links.GetLinkText(2), "A.TTE");
 }
 
 TEST_F(LinkModelTest, RemoveDeletesTheLinkWithEudcSupportOff)
@@ -116,19 +108,19 @@ TEST_F(LinkModelTest, RemoveDeletesTheLinkWithEudcSupportOff)
     registry.Add("Other", "C:\\B.TTE");
     window.selectedRow = 1;
 
-    links.OnRemove();
+    links.UnlinkSelected();
 
     EXPECT_EQ(events, Join({kEudcOff, {"open write", "delete Xyz", "close"}, kEudcOn, kReloadAndRepaint}));
     EXPECT_EQ(registry.Find("Xyz"), nullptr);
     EXPECT_NE(registry.Find("Other"), nullptr);
-    EXPECT_EQ(links.GetLinkText(1), "no assigned");
+    EXPECT_EQ(LinkOf(1), "(no link)");
 }
 
 TEST_F(LinkModelTest, RemoveWithoutALinkStillSwitchesEudcSupport)
 {
     registry.Add("Other", "C:\\B.TTE");
     window.selectedRow = 2;
-    links.OnRemove();
+    links.UnlinkSelected();
     EXPECT_EQ(events, Join({kEudcOff, {"open write", "delete AR PL UMing TW", "close"}, kEudcOn,
                             kReloadAndRepaint}));
     EXPECT_EQ(registry.values.size(), 1u);
@@ -140,19 +132,19 @@ TEST_F(LinkModelTest, CommandsReachAValueNamedInAnotherLetterCase)
 {
     registry.Add("xyz", "C:\\LOWER.TTE");
     links.LoadLinks();
-    ASSERT_EQ(links.GetLinkText(1), "LOWER.TTE");
+    ASSERT_EQ(LinkOf(1), "C:\\LOWER.TTE");
     window.selectedRow = 1;
 
     window.chosenPath = "C:\\NEW.TTE";
-    links.OnModify();
+    links.LinkSelected();
     ASSERT_EQ(registry.values.size(), 1u);
-    EXPECT_EQ(registry.values[0].name, "xyz");
-    EXPECT_EQ(registry.values[0].data, std::string("C:\\NEW.TTE\0", 11));
-    EXPECT_EQ(links.GetLinkText(1), "NEW.TTE");
+    EXPECT_EQ(registry.values[0].name, u"xyz");
+    EXPECT_EQ(registry.AnsiData("xyz"), std::string("C:\\NEW.TTE\0", 11));
+    EXPECT_EQ(LinkOf(1), "C:\\NEW.TTE");
 
-    links.OnRemove();
+    links.UnlinkSelected();
     EXPECT_TRUE(registry.values.empty());
-    EXPECT_EQ(links.GetLinkText(1), "no assigned");
+    EXPECT_EQ(LinkOf(1), "(no link)");
 }
 
 // Another program deleted the key: Modify makes it again as start-up does and writes the
@@ -161,18 +153,18 @@ TEST_F(LinkModelTest, KeyDeletedMeanwhileIsCreatedByModifyOnly)
 {
     registry.keyExists = false;
     window.selectedRow = 1;
-    links.OnRemove();
+    links.UnlinkSelected();
     EXPECT_EQ(events, Join({kEudcOff, {"open write"}, kEudcOn, {"open read", "create all", "close", "repaint"}}));
 
     registry.keyExists = false;
     registry.createdClass.clear();
     events.clear();
     window.chosenPath = "C:\\A.TTE";
-    links.OnModify();
+    links.LinkSelected();
     EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write", "create all", "set Xyz", "close"}, kEudcOn,
                             kReloadAndRepaint}));
     EXPECT_EQ(registry.createdClass, "REG_SZ");
-    EXPECT_EQ(links.GetLinkText(1), "A.TTE");
+    EXPECT_EQ(LinkOf(1), "C:\\A.TTE");
 }
 
 // A key that cannot be opened for writing, or a write or deletion that fails, is said
@@ -185,24 +177,24 @@ TEST_F(LinkModelTest, ChangesThatFailAreShown)
     window.chosenPath = "C:\\A.TTE";
 
     registry.canWrite = false;
-    links.OnModify();
+    links.LinkSelected();
     EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write"}, failed, kEudcOn, kReloadAndRepaint}));
     events.clear();
-    links.OnRemove();
+    links.UnlinkSelected();
     EXPECT_EQ(events, Join({kEudcOff, {"open write"}, failed, kEudcOn, kReloadAndRepaint}));
 
     registry.canWrite = true;
-    registry.writeResult = 5;  // access denied on the value
+    registry.writeResult = registry::kAccessDenied;  // on the value
     events.clear();
-    links.OnModify();
+    links.LinkSelected();
     EXPECT_EQ(events, Join({{"choose file"}, kEudcOff, {"open write", "set Xyz", "close"}, failed, kEudcOn,
                             kReloadAndRepaint}));
     events.clear();
-    links.OnRemove();
+    links.UnlinkSelected();
     EXPECT_EQ(events, Join({kEudcOff, {"open write", "delete Xyz", "close"}, failed, kEudcOn, kReloadAndRepaint}));
 
-    EXPECT_EQ(registry.values[0].data, "C:\\OLD.TTE");
-    EXPECT_EQ(links.GetLinkText(1), "OLD.TTE");
+    EXPECT_EQ(registry.AnsiData("Xyz"), "C:\\OLD.TTE");
+    EXPECT_EQ(LinkOf(1), "C:\\OLD.TTE");
 }
 
 // A failing reload is reported for each switch, once the library is released, and stops
@@ -212,14 +204,14 @@ TEST_F(LinkModelTest, EudcSwitchFailuresAreShownAndTheChangeIsMade)
     window.selectedRow = 1;
     window.chosenPath = "C:\\A.TTE";
     libraries.entryPointExists = false;
-    links.OnModify();
+    links.LinkSelected();
     const Events missingEntry{"load GDI32.DLL", "find EnableEUDC", "free", "message GetProcAddress Failed"};
     EXPECT_EQ(events, Join({{"choose file"}, missingEntry, {"open write", "set Xyz", "close"}, missingEntry,
                             kReloadAndRepaint}));
 
     events.clear();
     libraries.libraryExists = false;
-    links.OnRemove();
+    links.UnlinkSelected();
     const Events missingLibrary{"load GDI32.DLL", "message LoadLibrary Failed"};
     EXPECT_EQ(events, Join({missingLibrary, {"open write", "delete Xyz", "close"}, missingLibrary,
                             kReloadAndRepaint}));

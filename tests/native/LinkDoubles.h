@@ -3,13 +3,15 @@
 #pragma once
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/FontList.h"
 #include "model/FontLinks.h"
+#include "model/FontList.h"
 
 using Events = std::vector<std::string>;
 
@@ -19,34 +21,23 @@ inline bool IsBig5LeadByte(unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE;
 }
 
-// The registry's matching of names, for Big5 text: ASCII letters in either case alike,
-// a double-byte character only to itself, whatever its second byte.
-inline bool IsSameBig5Name(const CString& a, const CString& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (IsBig5LeadByte(x)) {
-            if (x != y || i + 1 == a.size() || a[i + 1] != b[i + 1])
-                return false;
-            ++i;
-        } else if (std::tolower(x) != std::tolower(y)) {
-            return false;
-        }
-    }
-    return true;
-}
+// The few Big5 characters the tests use, and ASCII.
+struct Big5Character {
+    const char* big5;
+    char16_t wide;
+};
+inline constexpr Big5Character kBig5Characters[] = {
+    {"\xA5\x5C", u'\u529F'},  // 功, whose second byte is a backslash
+    {"\xB3\x5C", u'\u8A31'},  // 許
+    {"\xA4\x61", u'\u5140'},  // 兀, whose second byte is "a"
+    {"\xA4\x41", u'\u4E59'},  // 乙, whose second byte is "A"
+    {"\xA2\xCF", u'\uFF21'},  // full-width Ａ
+    {"\xA2\xE9", u'\uFF41'},  // full-width ａ
+};
 
-// The few Big5 characters the tests use, and ASCII; anything else becomes U+FFFD.
+// Any other double-byte character becomes U+FFFD.
 inline std::u16string Big5ToWide(std::string_view text)
 {
-    static const struct {
-        const char* big5;
-        char16_t wide;
-    } kCharacters[] = {{"\xA5\x5C", u'\u529F'}, {"\xB3\x5C", u'\u8A31'}, {"\xA4\x61", u'\u5140'},
-                       {"\xA4\x41", u'\u4E59'}, {"\xA2\xCF", u'\uFF21'}, {"\xA2\xE9", u'\uFF41'}};
     std::u16string wide;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -55,7 +46,7 @@ inline std::u16string Big5ToWide(std::string_view text)
             continue;
         }
         char16_t found = u'\uFFFD';
-        for (const auto& character : kCharacters) {
+        for (const Big5Character& character : kBig5Characters) {
             if (text.substr(i, 2) == character.big5)
                 found = character.wide;
         }
@@ -65,23 +56,42 @@ inline std::u16string Big5ToWide(std::string_view text)
     return wide;
 }
 
-// ASCII letters in either case alike, as far as the tests need.
-inline bool IsSameWideName(std::u16string_view a, std::u16string_view b)
+// Any other character than ASCII and those above becomes '?'.
+inline CString WideToBig5(std::u16string_view text)
 {
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+    CString big5;
+    for (const char16_t c : text) {
+        const auto found = std::find_if(std::begin(kBig5Characters), std::end(kBig5Characters),
+                                        [c](const Big5Character& character) { return character.wide == c; });
+        if (found != std::end(kBig5Characters))
+            big5 += found->big5;
+        else
+            big5 += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return big5;
 }
 
-inline constexpr CodePageRules kBig5{IsBig5LeadByte, IsSameBig5Name, Big5ToWide, IsSameWideName};
+// The registry's key of a name, as far as the tests need: letters upper-cased, ASCII and
+// full-width ones, and nothing else.
+inline std::u16string UpperCaseKey(std::u16string_view name)
+{
+    std::u16string key(name);
+    for (char16_t& c : key) {
+        if ((c >= u'a' && c <= u'z') || (c >= u'\uFF41' && c <= u'\uFF5A'))
+            c = static_cast<char16_t>(c - 0x20);
+    }
+    return key;
+}
+
+inline constexpr CodePageRules kBig5{IsBig5LeadByte, Big5ToWide, WideToBig5, UpperCaseKey};
 
 // Reports a fixed list of families, as the platform would.
 class FakeFontSource : public FontSource {
 public:
-    explicit FakeFontSource(std::vector<EnumeratedFont> families) : m_families(std::move(families)) {}
+    explicit FakeFontSource(std::vector<EnumeratedFont> families) : families(std::move(families)) {}
     void EnumerateFamilies(const FontVisitor& visit) override
     {
-        for (const EnumeratedFont& family : m_families) {
+        for (const EnumeratedFont& family : families) {
             ++reported;
             if (visit(family) == 0)
                 return;
@@ -89,26 +99,46 @@ public:
     }
     void EnumerateFamily(const CString& faceName, const FontVisitor& visit) override
     {
-        for (const EnumeratedFont& family : m_families) {
-            if (IsSameBig5Name(family.faceName, faceName) && visit(family) == 0)
+        for (const EnumeratedFont& family : families) {
+            if (kBig5.IsSameName(family.faceName, faceName) && visit(family) == 0)
                 return;
         }
     }
+    std::vector<EnumeratedFont> families;
     int reported = 0;
-
-private:
-    std::vector<EnumeratedFont> m_families;
 };
 
-struct FakeValue {
-    CString name;
-    std::uint32_t type;
-    std::string data;  // the stored bytes, NULs included
+// Files by their full paths; a relative path is taken in C:\work.
+class FakeFiles : public Files {
+public:
+    std::map<CString, std::string> files;
+    bool canReplace = true;
+
+    bool FullPath(const CString& path, CString& full) override
+    {
+        full = path.starts_with("C:\\") ? path : "C:\\work\\" + path;
+        return true;
+    }
+    bool IsFile(const CString& path) override { return files.contains(path); }
+    bool Read(const CString& path, std::size_t limit, std::string& bytes) override
+    {
+        if (!files.contains(path) || files[path].size() > limit)
+            return false;
+        bytes = files[path];
+        return true;
+    }
+    bool Replace(const CString& path, std::string_view bytes) override
+    {
+        if (canReplace)
+            files[path] = bytes;
+        return canReplace;
+    }
+    CString FontsFolder() override { return "C:\\Windows\\Fonts"; }
 };
 
 // The key EUDC\950 in a registry that behaves like Win32's: names found without regard to
-// case, values enumerated by index in the order they were made, "more data" for a value
-// larger than the caller's buffers, with the size the data needs.
+// case (the stored letters kept), values enumerated by index in the order they were made,
+// "more data" for a value larger than the caller's buffers, with the size it needs.
 class FakeRegistry : public Registry {
 public:
     explicit FakeRegistry(Events& events) : m_events(events) {}
@@ -116,29 +146,57 @@ public:
     bool keyExists = true;
     bool canCreate = true;
     bool canWrite = true;
-    long writeResult = registry::kSuccess;  // what a write or deletion of a value gives
-    long enumFailureAt = -1;  // an index at which enumeration fails with access denied
+    long writeResult = registry::kSuccess;  // what every write or deletion of a value gives
+    int failWriteAt = -1;                   // the number of the one write that fails
+    long enumFailureAt = -1;                // an index at which enumeration fails
+    std::function<void()> beforeWriting;    // another program's change, as the key opens for writing
     CString createdClass;
-    std::vector<FakeValue> values;
+    std::vector<StoredValue> values;
 
+    // A value of the code page: strings are stored as UTF-16, as RegSetValueExA does.
     void Add(const CString& name, const std::string& data, std::uint32_t type = registry::kString)
     {
-        values.push_back({name, type, data});
+        StoredValue value{Big5ToWide(name), type, {}};
+        if (type == registry::kString || type == registry::kExpandString || type == registry::kMultiString) {
+            for (const char16_t unit : Big5ToWide(data)) {
+                value.data.push_back(static_cast<unsigned char>(unit & 0xFF));
+                value.data.push_back(static_cast<unsigned char>(unit >> 8));
+            }
+        } else {
+            value.data.assign(data.begin(), data.end());
+        }
+        values.push_back(std::move(value));
     }
-    const FakeValue* Find(const CString& name)
+    const StoredValue* Find(const CString& name) const
     {
-        const auto found = Lookup(name);
+        const auto found = Lookup(Big5ToWide(name));
         return found == values.end() ? nullptr : &*found;
+    }
+    // The data of the value of that name as the code page's bytes, NULs included; a string
+    // as RegQueryValueExA gives it.
+    std::string AnsiData(const CString& name) const
+    {
+        const StoredValue* value = Find(name);
+        if (!value)
+            return "(none)";
+        if (value->type != registry::kString)
+            return std::string(value->data.begin(), value->data.end());
+        std::u16string text;
+        for (std::size_t i = 0; i + 1 < value->data.size(); i += 2)
+            text += static_cast<char16_t>(value->data[i] | value->data[i + 1] << 8);
+        return WideToBig5(text);
     }
 
     std::unique_ptr<RegistryKey> OpenKey(const char* subkey, std::uint32_t access, long& result) override
     {
         m_events.push_back("open " + Access(access));
+        if (access == registry::kWrite && beforeWriting)
+            beforeWriting();
         result = registry::kSuccess;
         if (std::strcmp(subkey, "EUDC\\950") != 0 || !keyExists)
             result = registry::kNotFound;
         else if (access == registry::kWrite && !canWrite)
-            result = 5;  // ERROR_ACCESS_DENIED
+            result = registry::kAccessDenied;
         return result == registry::kSuccess ? std::make_unique<Key>(*this) : nullptr;
     }
     std::unique_ptr<RegistryKey> CreateKey(const char* subkey, const char* keyClass,
@@ -154,10 +212,18 @@ public:
     }
 
 private:
-    std::vector<FakeValue>::iterator Lookup(const CString& name)
+    std::vector<StoredValue>::const_iterator Lookup(const std::u16string& name) const
     {
         return std::find_if(values.begin(), values.end(),
-                            [&](const FakeValue& value) { return IsSameBig5Name(value.name, name); });
+                            [&](const StoredValue& value) { return UpperCaseKey(value.name) == UpperCaseKey(name); });
+    }
+    std::vector<StoredValue>::iterator Lookup(const std::u16string& name)
+    {
+        return values.begin() + (std::as_const(*this).Lookup(name) - values.cbegin());
+    }
+    long WriteResult()
+    {
+        return writes++ == failWriteAt ? registry::kAccessDenied : writeResult;
     }
     static std::string Access(std::uint32_t access)
     {
@@ -170,68 +236,74 @@ private:
         explicit Key(FakeRegistry& registry) : m_registry(registry) {}
         ~Key() override { m_registry.m_events.push_back("close"); }
 
-        long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize, std::uint32_t& type,
+        long EnumValue(std::uint32_t index, char16_t* name, std::uint32_t& nameLength, std::uint32_t& type,
                        unsigned char* data, std::uint32_t& dataSize) override
         {
             if (static_cast<long>(index) == m_registry.enumFailureAt)
-                return 5;
+                return registry::kAccessDenied;
             if (index >= m_registry.values.size())
                 return registry::kNoMoreItems;
-            const FakeValue& value = m_registry.values[index];
-            if (value.name.size() + 1 > nameSize || value.data.size() > dataSize) {
+            const StoredValue& value = m_registry.values[index];
+            if (value.name.size() + 1 > nameLength || value.data.size() > dataSize) {
                 dataSize = static_cast<std::uint32_t>(value.data.size());
                 return registry::kMoreData;
             }
-            std::memcpy(name, value.name.c_str(), value.name.size() + 1);
-            nameSize = static_cast<std::uint32_t>(value.name.size());
-            std::memcpy(data, value.data.data(), value.data.size());
-            dataSize = static_cast<std::uint32_t>(value.data.size());
-            type = value.type;
-            return registry::kSuccess;
+            std::copy(value.name.begin(), value.name.end(), name);
+            name[value.name.size()] = u'\0';
+            nameLength = static_cast<std::uint32_t>(value.name.size());
+            return Give(value, type, data, dataSize);
         }
-        long QueryValue(const CString& name, std::uint32_t& type, std::string& data) override
+        long QueryValue(const std::u16string& name, std::uint32_t& type, unsigned char* data,
+                        std::uint32_t& dataSize) override
         {
-            m_registry.m_events.push_back("query " + name);
+            m_registry.m_events.push_back("query " + WideToBig5(name));
             const auto found = m_registry.Lookup(name);
             if (found == m_registry.values.end())
                 return registry::kNotFound;
-            type = found->type;
-            data = found->data;
-            return registry::kSuccess;
+            if (found->data.size() > dataSize) {
+                dataSize = static_cast<std::uint32_t>(found->data.size());
+                return registry::kMoreData;
+            }
+            return Give(*found, type, data, dataSize);
         }
-        long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
+        long SetValue(const StoredValue& value) override
         {
-            m_registry.m_events.push_back("set " + name);
-            if (m_registry.writeResult != registry::kSuccess)
-                return m_registry.writeResult;
-            const auto found = m_registry.Lookup(name);
+            m_registry.m_events.push_back("set " + WideToBig5(value.name));
+            if (const long result = m_registry.WriteResult(); result != registry::kSuccess)
+                return result;
+            const auto found = m_registry.Lookup(value.name);
             if (found == m_registry.values.end())
-                m_registry.values.push_back({name, type, std::string(data, size)});
+                m_registry.values.push_back(value);
             else
-                *found = {found->name, type, std::string(data, size)};  // the stored name stays
+                *found = {found->name, value.type, value.data};  // the stored name stays
             return registry::kSuccess;
         }
-        long DeleteValue(const CString& name) override
+        long DeleteValue(const std::u16string& name) override
         {
-            m_registry.m_events.push_back("delete " + name);
-            if (m_registry.writeResult != registry::kSuccess)
-                return m_registry.writeResult;
+            m_registry.m_events.push_back("delete " + WideToBig5(name));
+            if (const long result = m_registry.WriteResult(); result != registry::kSuccess)
+                return result;
             const auto found = m_registry.Lookup(name);
             if (found == m_registry.values.end())
                 return registry::kNotFound;
             m_registry.values.erase(found);
             return registry::kSuccess;
         }
-        // The window never reaches values as stored.
-        long EnumStoredValue(std::uint32_t, StoredValue&) override { return 5; }
-        long SetStoredValue(const StoredValue&) override { return 5; }
-        long DeleteStoredValue(const std::u16string&) override { return 5; }
 
     private:
+        static long Give(const StoredValue& value, std::uint32_t& type, unsigned char* data, std::uint32_t& dataSize)
+        {
+            std::copy(value.data.begin(), value.data.end(), data);
+            dataSize = static_cast<std::uint32_t>(value.data.size());
+            type = value.type;
+            return registry::kSuccess;
+        }
+
         FakeRegistry& m_registry;
     };
 
     Events& m_events;
+    int writes = 0;
 };
 
 // The graphics library, with or without EnableEUDC, or missing altogether.
@@ -274,7 +346,7 @@ private:
     Events& m_events;
 };
 
-// The main dialog as the commands see it.
+// The main dialog as its model sees it.
 class FakeWindow : public LinkWindow {
 public:
     explicit FakeWindow(Events& events) : m_events(events) {}
@@ -298,7 +370,6 @@ public:
     }
     void ShowMessage(const char* text) override { m_events.push_back(std::string("message ") + text); }
     void RepaintAll() override { m_events.push_back("repaint"); }
-    CString NoAssignedText() const override { return "no assigned"; }
 
 private:
     Events& m_events;

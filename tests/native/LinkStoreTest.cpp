@@ -1,23 +1,22 @@
-// The table of links as read from the registry, and what the rows show of it.
+// The rows as read from the registry: which value each font's row shows, and how.
 #include "LinkModelTest.h"
 #include "model/EudcPath.h"
 
 using Strings = std::vector<std::string>;
 
-TEST_F(LinkModelTest, MissingKeyIsCreatedAndEveryRowShowsNoLink)
+TEST_F(LinkModelTest, MissingKeyIsCreatedAndNoRowHasALink)
 {
     registry.keyExists = false;
     links.LoadLinks();
 
     EXPECT_EQ(events, (Events{"open read", "create all", "close"}));
     EXPECT_EQ(registry.createdClass, "REG_SZ");
-    EXPECT_TRUE(links.m_linkFonts.empty());
-    EXPECT_TRUE(links.m_linkFiles.empty());
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(links.GetLinkText(row), "no assigned");
+    ASSERT_EQ(links.Rows().size(), 3u);
+    for (std::size_t row = 0; row < 3; ++row)
+        EXPECT_FALSE(Row(row).hasLink) << row;
 }
 
-TEST_F(LinkModelTest, KeyThatCannotBeOpenedOrCreatedKeepsTheLastTable)
+TEST_F(LinkModelTest, KeyThatCannotBeOpenedOrCreatedKeepsTheLinksLastRead)
 {
     registry.Add("Xyz", std::string("C:\\OLD.TTE\0", 11));
     links.LoadLinks();
@@ -29,29 +28,42 @@ TEST_F(LinkModelTest, KeyThatCannotBeOpenedOrCreatedKeepsTheLastTable)
     links.LoadLinks();
 
     EXPECT_EQ(events, (Events{"open read", "create all", "message Access Registry Database failed!"}));
-    EXPECT_EQ(links.m_linkFonts, Strings{"Xyz"});
-    EXPECT_EQ(links.GetLinkText(1), "OLD.TTE");
+    EXPECT_EQ(LinkOf(1), "C:\\OLD.TTE");
 }
 
-// Other programs write what they like: every value loads as text up to its first NUL,
-// never past the size the registry gave, and in the registry's order.
-TEST_F(LinkModelTest, ValuesOfAnyShapeLoadAsTextInRegistryOrder)
+// Other programs write what they like: every value is a link, shown as its text up to its
+// first NUL; those no font has follow the fonts' rows in the key's order. The text "no
+// assigned" is a link like any other, not the want of one.
+TEST_F(LinkModelTest, ValuesOfAnyShapeAreLinksShownAsText)
 {
     const std::string full256(256, 'F');
+    registry.Add("Binary", "\x01\x02zz", registry::kBinary);
     registry.Add("Xyz", std::string("D:\\FONTS\\A.TTE\0", 15));
-    registry.Add("Binary", "\x01\x02zz", 3 /* REG_BINARY */);
-    registry.Add("Number", std::string("A\0\0\0", 4), 4 /* REG_DWORD */);
+    registry.Add("Number", std::string("A\0\0\0", 4), registry::kDword);
     registry.Add("NoNul", "C:\\NONUL.TTE");
     registry.Add("Full", full256);
     registry.Add("Empty", "");
-    registry.Add("TwoPaths", std::string("C:\\A.TTE\0C:\\B.TTE\0", 18));
+    registry.Add("TwoPaths", std::string("C:\\A.TTE\0C:\\B.TTE\0", 18), registry::kMultiString);
+    registry.Add("AR PL UMing TW", "no assigned");
 
     links.LoadLinks();
     links.LoadLinks();  // a reload replaces, never appends
 
-    EXPECT_EQ(links.m_linkFonts, (Strings{"Xyz", "Binary", "Number", "NoNul", "Full", "Empty", "TwoPaths"}));
-    EXPECT_EQ(links.m_linkFiles,
-              (Strings{"D:\\FONTS\\A.TTE", "\x01\x02zz", "A", "C:\\NONUL.TTE", full256, "", "C:\\A.TTE"}));
+    ASSERT_EQ(links.Rows().size(), 3u);
+    EXPECT_EQ(LinkOf(1), "D:\\FONTS\\A.TTE");
+    EXPECT_EQ(LinkOf(2), "no assigned");
+    EXPECT_TRUE(Row(2).hasLink);
+    EXPECT_EQ(Row(2).state, LinkState::Unchecked);  // "no assigned" names a file in the font folder
+
+    const std::vector<LinkRow> all = MakeRows({"SystemDefaultEUDCFont"}, registry.values, "C:\\F", kBig5);
+    Strings names, texts;
+    for (const LinkRow& row : std::span(all).subspan(1)) {
+        names.push_back(row.name);
+        texts.push_back(row.text);
+    }
+    EXPECT_EQ(names, (Strings{"Binary", "Xyz", "Number", "NoNul", "Full", "Empty", "TwoPaths", "AR PL UMing TW"}));
+    EXPECT_EQ(texts, (Strings{"\x01\x02zz", "D:\\FONTS\\A.TTE", "A", "C:\\NONUL.TTE", full256, "", "C:\\A.TTE",
+                              "no assigned"}));
 }
 
 // A value too large for the first buffers is read whole; it hides neither itself nor
@@ -59,35 +71,22 @@ TEST_F(LinkModelTest, ValuesOfAnyShapeLoadAsTextInRegistryOrder)
 TEST_F(LinkModelTest, OversizedValuesAreReadWhole)
 {
     const std::string path259 = "C:\\" + std::string(252, 'D') + "\\E.TTE";
-    const std::string name300(300, 'N');
-    const std::string data70k(70000, 'x');
     registry.Add("Xyz", path259 + '\0');
-    registry.Add(name300, "C:\\LONGNAME.TTE");
-    registry.Add("Huge", data70k);
+    registry.Add(std::string(300, 'N'), "C:\\LONGNAME.TTE");
+    registry.Add("Huge", std::string(70000, 'x'));
     registry.Add("SystemDefaultEUDCFont", "C:\\WINDOWS\\EUDC.TTE");
 
     links.LoadLinks();
 
-    EXPECT_EQ(links.m_linkFonts, (Strings{"Xyz", name300, "Huge", "SystemDefaultEUDCFont"}));
-    EXPECT_EQ(links.m_linkFiles, (Strings{path259, "C:\\LONGNAME.TTE", data70k, "C:\\WINDOWS\\EUDC.TTE"}));
-    EXPECT_EQ(links.GetLinkText(0), "EUDC.TTE");
-    EXPECT_EQ(links.GetLinkText(1), "E.TTE");
+    EXPECT_EQ(LinkOf(0), "C:\\WINDOWS\\EUDC.TTE");
+    EXPECT_EQ(LinkOf(1), path259);
+    const std::vector<LinkRow> all = MakeRows({}, registry.values, "C:\\F", kBig5);
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[1].name, std::string(300, 'N'));
+    EXPECT_EQ(all[2].text, std::string(70000, 'x'));
 }
 
-TEST_F(LinkModelTest, TenThousandValuesAllLoad)
-{
-    for (int i = 0; i < 10000; ++i)
-        registry.Add("Font " + std::to_string(i), "C:\\F" + std::to_string(i) + ".TTE");
-    registry.Add("SystemDefaultEUDCFont", "C:\\DEFAULT.TTE");
-
-    links.LoadLinks();
-
-    EXPECT_EQ(links.m_linkFonts.size(), 10001u);
-    EXPECT_EQ(links.m_linkFiles[9999], "C:\\F9999.TTE");
-    EXPECT_EQ(links.GetLinkText(0), "DEFAULT.TTE");
-}
-
-TEST_F(LinkModelTest, EnumerationErrorEndsTheLoadQuietly)
+TEST_F(LinkModelTest, EnumerationErrorEndsTheLinksQuietly)
 {
     registry.Add("Xyz", "C:\\A.TTE");
     registry.Add("AR PL UMing TW", "C:\\B.TTE");
@@ -95,29 +94,38 @@ TEST_F(LinkModelTest, EnumerationErrorEndsTheLoadQuietly)
 
     links.LoadLinks();
 
-    EXPECT_EQ(links.m_linkFonts, Strings{"Xyz"});
+    EXPECT_EQ(LinkOf(1), "C:\\A.TTE");
+    EXPECT_EQ(LinkOf(2), "(no link)");
     EXPECT_EQ(events, (Events{"open read", "close"}));
 }
 
 // A row finds its value as the registry does: "xyz" is the value of "Xyz". Only letters
-// fold: A4 61 and A4 41 are two characters whose second bytes look like "a" and "A".
-TEST_F(LinkModelTest, LookupMatchesNamesAsTheRegistryDoes)
+// fold: A4 61 and A4 41 are two characters whose second bytes look like "a" and "A". The
+// value keeps its own letters, and no row of its own.
+TEST_F(LinkModelTest, RowsFindTheirValuesAsTheRegistryDoes)
 {
-    FontList.push_back("\xA4\x41");
+    fonts.families.push_back({"\xA4\x41", fonts::kBig5CharSet, fonts::kTrueType});
+    fonts.families.push_back({"\xA2\xCF", fonts::kBig5CharSet, fonts::kTrueType});
+    links.BuildFontList();
     registry.Add("xyz", "C:\\LOWER.TTE");
     registry.Add("systemdefaulteudcfont", "C:\\DEFAULT.TTE");
     registry.Add("\xA4\x61", "C:\\OTHER.TTE");
+    registry.Add("\xA2\xE9", "C:\\FULLWIDTH.TTE");
     links.LoadLinks();
 
-    EXPECT_EQ(links.FindLink("Xyz"), 0);
-    EXPECT_EQ(links.FindLink("XYZ"), 0);
-    EXPECT_EQ(links.FindLink("Xy"), -1);
-    EXPECT_EQ(links.FindLink("\xA4\x41"), -1);
-    EXPECT_EQ(links.FindLink("\xA4\x61"), 2);
-    EXPECT_EQ(links.GetLinkText(0), "DEFAULT.TTE");
-    EXPECT_EQ(links.GetLinkText(1), "LOWER.TTE");
-    EXPECT_EQ(links.GetLinkText(2), "no assigned");
-    EXPECT_EQ(links.GetLinkText(3), "no assigned");
+    EXPECT_EQ(LinkOf(0), "C:\\DEFAULT.TTE");
+    EXPECT_EQ(LinkOf(1), "C:\\LOWER.TTE");
+    EXPECT_EQ(Row(1).name, "Xyz");
+    EXPECT_EQ(Row(1).valueName, "xyz");
+    EXPECT_EQ(LinkOf(2), "(no link)");
+    EXPECT_EQ(LinkOf(3), "(no link)");
+    EXPECT_EQ(LinkOf(4), "C:\\FULLWIDTH.TTE");
+
+    const std::vector<LinkRow> all = MakeRows({"SystemDefaultEUDCFont", "XYZ", "Xyz"}, registry.values, "C:\\F", kBig5);
+    ASSERT_EQ(all.size(), 5u);  // both spellings of the font show its value; the others follow
+    EXPECT_EQ(all[2].text, "C:\\LOWER.TTE");
+    EXPECT_EQ(all[3].name, "\xA4\x61");
+    EXPECT_EQ(all[4].name, "\xA2\xE9");
 }
 
 TEST(LinkFileName, CutsAtTheLastRealBackslash)

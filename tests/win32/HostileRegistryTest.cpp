@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "ModalScript.h"
-#include "app/FontLinkApp.h"
-#include "model/FontList.h"
+#include "TestApp.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
-#include "ui/FontLinkDlg.h"
 
 namespace {
 
@@ -158,12 +156,13 @@ std::string LinkTextOfRow(HWND dialog, int row)
     return text;
 }
 
-int RowOf(const char* font)
+// The row of the list that holds the font's name; row 0 holds SystemDefaultEUDCFont.
+int RowOf(HWND dialog, const char* font)
 {
-    for (size_t row = 0; row < FontList.size(); ++row)
-        if (FontList[row] == font)
-            return static_cast<int>(row);
-    return -1;
+    const LRESULT row = ::SendDlgItemMessageA(dialog, IDC_FONT_LIST, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(font));
+    EXPECT_NE(row, LB_ERR) << font << " is not listed";
+    return static_cast<int>(row);
 }
 
 // The real main dialog, started with the key as each test leaves it.
@@ -191,11 +190,11 @@ protected:
     }
 
     HWND Window() const { return dialog.m_hWnd; }
-    std::string RowText(const char* font) const { return LinkTextOfRow(Window(), RowOf(font)); }
+    std::string RowText(const char* font) const { return LinkTextOfRow(Window(), RowOf(Window(), font)); }
 
     void Click(int id, const char* font) const
     {
-        ::SendDlgItemMessageA(Window(), IDC_FONT_LIST, LB_SETCURSEL, RowOf(font), 0);
+        ::SendDlgItemMessageA(Window(), IDC_FONT_LIST, LB_SETCURSEL, RowOf(Window(), font), 0);
         ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     }
     // The step after Modify's click: the path typed into the open-file dialog.
@@ -219,7 +218,7 @@ protected:
     // Takes messages as they come until there have been `count`.
     ScriptStep TakeMessagesUntil(size_t count)
     {
-        return RepeatUntil([this, count] {
+        return RepeatUntil(std::to_string(count) + " message boxes", [this, count] {
             TakeMessages();
             return messages.size() >= count;
         });
@@ -229,7 +228,8 @@ protected:
         return [this] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); };
     }
 
-    CFontLinkDlg dialog = theApp.MainDialog();
+    TestApp test;
+    CFontLinkDlg dialog = test.app.MainDialog();
     std::vector<std::string> messages;
     std::string longPath;  // a file the test made, removed with its folder
 

@@ -8,13 +8,17 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <string>
+#include <vector>
 
-#include "model/FontList.h"
 #include "model/FontLinks.h"
+#include "model/LinkKey.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/EudcFileDialog.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32FontSource.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
 
@@ -84,22 +88,40 @@ public:
     }
     void ShowMessage(const char* text) override { messages.push_back(text); }
     void RepaintAll() override {}
-    CString NoAssignedText() const override { return "no assigned"; }
 };
 
+// The window's model on the real ports, with the fonts that the prefix has.
 class RealRegistryTest : public testing::Test {
 protected:
     void SetUp() override
     {
         DeleteLinkKey();
-        FontList = {"SystemDefaultEUDCFont", "AR PL UMing TW", "AR PL UMing HK"};
+        links.BuildFontList();
     }
     void TearDown() override { DeleteLinkKey(); }
 
+    int RowOf(const CString& font) const
+    {
+        for (std::size_t row = 0; row < links.Rows().size(); ++row)
+            if (links.Rows()[row].name == font)
+                return static_cast<int>(row);
+        ADD_FAILURE() << font << " is not listed";
+        return 0;
+    }
+    // The text of the link of the font's row, or "(no link)".
+    CString LinkOf(const CString& font) const
+    {
+        const LinkRow& row = links.Rows()[RowOf(font)];
+        return row.hasLink ? row.text : "(no link)";
+    }
+
     Win32Registry registry;
     Win32Libraries libraries;
+    Win32FontSource fonts;
+    Win32Files files;
     RecordingWindow window;
-    FontLinks links{registry, libraries, window, kAnsiCodePage};
+    const LinkPorts ports{registry, libraries, fonts, files, kAnsiCodePage};
+    FontLinks links{ports, window};
 };
 
 }  // namespace
@@ -120,26 +142,30 @@ TEST_F(RealRegistryTest, MissingKeyIsCreatedWithTheClassRegSz)
     EXPECT_TRUE(window.messages.empty());
 }
 
-// The registry says "more data", and how much, for what the first buffers cannot hold.
+// The registry says "more data", and how much, for what the first buffers cannot hold,
+// whether it enumerates the value or finds it by name.
 TEST_F(RealRegistryTest, OversizedValuesAreReportedWithTheirSize)
 {
-    char name[256];
+    char16_t name[256];
     unsigned char data[256];
-    std::uint32_t nameSize = sizeof name, dataSize = sizeof data, type = 0;
+    std::uint32_t nameLength = 256, dataSize = sizeof data, type = 0;
 
     WriteValue("Z", REG_SZ, std::string(259, 'P') + '\0');
     long opened = 0;
-    EXPECT_EQ(registry.OpenKey(kKey, registry::kRead, opened)->EnumValue(0, name, nameSize, type, data, dataSize),
-              registry::kMoreData);
-    EXPECT_EQ(dataSize, 260u);
+    const auto first = registry.OpenKey(kKey, registry::kRead, opened);
+    EXPECT_EQ(first->EnumValue(0, name, nameLength, type, data, dataSize), registry::kMoreData);
+    EXPECT_EQ(dataSize, 520u);  // as UTF-16
+    dataSize = sizeof data;
+    EXPECT_EQ(first->QueryValue(u"z", type, data, dataSize), registry::kMoreData);
+    EXPECT_EQ(dataSize, 520u);
 
     DeleteLinkKey();
     WriteValue(std::string(300, 'N'), REG_SZ, "C:\\A.TTE");
-    nameSize = sizeof name;
+    nameLength = 256;
     dataSize = sizeof data;
     const auto key = registry.OpenKey(kKey, registry::kRead, opened);
-    EXPECT_EQ(key->EnumValue(0, name, nameSize, type, data, dataSize), registry::kMoreData);
-    EXPECT_EQ(key->EnumValue(1, name, nameSize, type, data, dataSize), registry::kNoMoreItems);
+    EXPECT_EQ(key->EnumValue(0, name, nameLength, type, data, dataSize), registry::kMoreData);
+    EXPECT_EQ(key->EnumValue(1, name, nameLength, type, data, dataSize), registry::kNoMoreItems);
 }
 
 // What other programs may leave in the key: none of it may hide another value's link.
@@ -161,15 +187,20 @@ TEST_F(RealRegistryTest, HostileContentsLoadAndHideNothing)
     links.LoadLinks();
     const auto took = std::chrono::steady_clock::now() - start;
 
-    ASSERT_EQ(links.m_linkFonts.size(), 10008u);
-    EXPECT_EQ(links.m_linkFiles[links.FindLink("Number")], "A");
-    EXPECT_EQ(links.m_linkFiles[links.FindLink("NoNul")], "C:\\NONUL.TTE");
-    EXPECT_EQ(links.m_linkFiles[links.FindLink("Empty")], "");
-    EXPECT_EQ(links.m_linkFiles[links.FindLink(std::string(300, 'N'))], "C:\\LONGNAME.TTE");
-    EXPECT_EQ(links.GetLinkText(0), "EUDC.TTE");
-    EXPECT_EQ(links.GetLinkText(1), "LOWER.TTE");  // the value's name differs in case only
-    EXPECT_EQ(links.GetLinkText(2), "LAST.TTE");
-    EXPECT_EQ(links.m_linkFiles[links.FindLink("Folder")], "C:\\FONTS\\");
+    EXPECT_EQ(LinkOf("SystemDefaultEUDCFont"), "C:\\WINDOWS\\FONTS\\EUDC.TTE");
+    EXPECT_EQ(LinkOf("AR PL UMing TW"), "C:\\LOWER.TTE");  // the value's name differs in case only
+    EXPECT_EQ(LinkOf("AR PL UMing HK"), path259);
+    std::vector<StoredValue> values;
+    ASSERT_EQ(ReadLinkKey(registry, values), registry::kSuccess);
+    std::map<CString, CString> others;
+    for (const LinkRow& row : MakeRows({}, values, "C:\\F", kAnsiCodePage))
+        others[row.name] = row.text;
+    ASSERT_EQ(others.size(), 10008u);
+    EXPECT_EQ(others["Number"], "A");
+    EXPECT_EQ(others["NoNul"], "C:\\NONUL.TTE");
+    EXPECT_EQ(others["Empty"], "");
+    EXPECT_EQ(others[std::string(300, 'N')], "C:\\LONGNAME.TTE");
+    EXPECT_EQ(others["Folder"], "C:\\FONTS\\");
     std::printf("10,008 values loaded in %lld ms\n",
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 }
@@ -180,10 +211,10 @@ TEST_F(RealRegistryTest, ModifyAndRemoveChangeOneValue)
 {
     WriteValue("ar pl uming tw", REG_SZ, std::string("C:\\LOWER.TTE\0", 13));
     WriteValue("Unrelated", REG_SZ, std::string("C:\\KEEP.TTE\0", 12));
-    window.selectedRow = 1;
+    window.selectedRow = RowOf("AR PL UMing TW");
     window.chosenPath = "C:\\EUDC\\NEW.TTE";
 
-    links.OnModify();
+    links.LinkSelected();
     ValueRead written = ReadValue("AR PL UMing TW");
     EXPECT_TRUE(written.exists);
     EXPECT_EQ(written.name, "ar pl uming tw");  // the registry keeps the name it had
@@ -191,11 +222,11 @@ TEST_F(RealRegistryTest, ModifyAndRemoveChangeOneValue)
     EXPECT_EQ(written.data, std::string("C:\\EUDC\\NEW.TTE\0", 16));
 
     window.selectedRow = 0;
-    links.OnModify();
+    links.LinkSelected();
     EXPECT_EQ(ReadValue("SystemDefaultEUDCFont").data, std::string("C:\\EUDC\\NEW.TTE\0", 16));
 
-    window.selectedRow = 1;
-    links.OnRemove();
+    window.selectedRow = RowOf("AR PL UMing TW");
+    links.UnlinkSelected();
     EXPECT_FALSE(ReadValue("ar pl uming tw").exists);
     EXPECT_TRUE(ReadValue("Unrelated").exists);
     EXPECT_TRUE(window.messages.empty());  // Wine's EnableEUDC is found, though it does nothing
@@ -205,11 +236,13 @@ TEST_F(RealRegistryTest, ModifyAndRemoveChangeOneValue)
 // either case alike, full-width ones too; a second byte that looks like a letter is none.
 TEST(ValueNames, MatchAsTheRegistryMatchesThem)
 {
-    EXPECT_TRUE(IsSameValueName("ar pl uming tw", "AR PL UMing TW"));
-    EXPECT_TRUE(IsSameValueName("\xA2\xCF", "\xA2\xE9"));  // Ａ and ａ
-    EXPECT_FALSE(IsSameValueName("\xA4\x61", "\xA4\x41"));  // 兀 and 乙
-    EXPECT_FALSE(IsSameValueName("AR PL UMing TW", "AR PL UMing TW "));
-    EXPECT_TRUE(IsSameValueName("", ""));
+    EXPECT_TRUE(kAnsiCodePage.IsSameName("ar pl uming tw", "AR PL UMing TW"));
+    EXPECT_TRUE(kAnsiCodePage.IsSameName("\xA2\xCF", "\xA2\xE9"));  // Ａ and ａ
+    EXPECT_FALSE(kAnsiCodePage.IsSameName("\xA4\x61", "\xA4\x41"));  // 兀 and 乙
+    EXPECT_FALSE(kAnsiCodePage.IsSameName("AR PL UMing TW", "AR PL UMing TW "));
+    EXPECT_TRUE(kAnsiCodePage.IsSameName("", ""));
+    // Upper-cased by the same table as the registry's; the sorting key keeps its length.
+    EXPECT_EQ(RegistryNameKey(u"ar pl uming tw \uFF41"), u"AR PL UMING TW \uFF21");
 
     // The registry agrees: what one name wrote, the other reads, and 乙 is not 兀.
     WriteValue("\xA2\xCF\xA4\x61", REG_SZ, std::string("C:\\A.TTE\0", 9));
@@ -241,31 +274,6 @@ TEST(EudcSwitch, FindsEnableEudcAndReleasesWhatItLoads)
     EXPECT_EQ(::GetModuleHandleA("MSACM32.DLL"), nullptr);
 }
 
-TEST(EudcFileDialog, AsksWithTheOlderDialogForEudcFiles)
-{
-    const EudcFileDialog dialog;
-    const OPENFILENAMEA& ofn = dialog.m_ofn;
-    EXPECT_EQ(ofn.lStructSize, static_cast<DWORD>(OPENFILENAME_SIZE_VERSION_400A));
-    EXPECT_EQ(ofn.hwndOwner, nullptr);
-    EXPECT_EQ(ofn.hInstance, nullptr);
-    const char filter[] = "\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.tte;*.ttf)\0*.tte;*.ttf\0";
-    EXPECT_EQ(std::string(ofn.lpstrFilter, sizeof filter), std::string(filter, sizeof filter));
-    EXPECT_EQ(ofn.lpstrCustomFilter, nullptr);
-    EXPECT_EQ(ofn.nFilterIndex, 0u);
-    EXPECT_EQ(ofn.nMaxFile, 260u);
-    EXPECT_EQ(std::string(ofn.lpstrFile, 260), std::string(260, '\0'));
-    EXPECT_EQ(ofn.lpstrFileTitle, nullptr);
-    EXPECT_EQ(ofn.lpstrInitialDir, nullptr);
-    EXPECT_STREQ(ofn.lpstrTitle, "\xBF\xEF\xBE\xDC\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7");
-    EXPECT_EQ(ofn.Flags, 0x21824u);
-    EXPECT_EQ(ofn.lpstrDefExt, nullptr);
-    EXPECT_EQ(ofn.lpfnHook, &OpenFileHookProc);
-    EXPECT_EQ(ofn.lpTemplateName, nullptr);
-
-    for (UINT message = 0; message < 0x400; ++message)
-        EXPECT_EQ(OpenFileHookProc(nullptr, message, 0, 0), message == WM_INITDIALOG ? 1u : 0u) << message;
-}
-
 namespace {
 
 constexpr char kTestFolder[] = "C:\\eudc-test";
@@ -280,16 +288,27 @@ std::string ItemText(HWND control, UINT getText, UINT getLength, int item)
     return text;
 }
 
-// Reads what the dialog lists, then types the path.
+BOOL CALLBACK CancelWindow(HWND window, LPARAM)
+{
+    ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+// Reads what the dialog lists, then types the path; gives up after five seconds.
 void CALLBACK TypeIntoFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
+    static int ticks = 0;
     const HWND dialog = ::FindWindowA("#32770", "\xBF\xEF\xBE\xDC\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7");
+    if (dialog == nullptr && ++ticks == 125) {
+        ADD_FAILURE() << "waited 5 s for the open-file dialog";
+        ::EnumThreadWindows(::GetCurrentThreadId(), CancelWindow, 0);
+    }
     if (dialog == nullptr)
         return;
     ::KillTimer(nullptr, timer);
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
-    const HWND files = ::GetDlgItem(dialog, lst1);  // the older dialog's file list
-    EXPECT_NE(files, nullptr);
+    const HWND files = ::GetDlgItem(dialog, lst1);
+    EXPECT_NE(files, nullptr) << "the older dialog's file list";
     for (int i = 0; i < ::SendMessageA(files, LB_GETCOUNT, 0, 0); ++i) {
         std::string file = ItemText(files, LB_GETTEXT, LB_GETTEXTLEN, i);
         ::CharUpperA(file.data());  // Windows lists the names in lower case, Wine as they are
@@ -303,36 +322,52 @@ void CALLBACK TypeIntoFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
 
 }  // namespace
 
-// The dialog opens in the current folder, lists its EUDC files of both kinds without
-// anything typed, and gives back the path typed into it; the 64-bit dialog accepts the
-// structure's size.
+// A folder of files for the open-file dialog, removed again however the test ends, with
+// the current folder that the dialog changes.
+class FolderOfFiles {
+public:
+    FolderOfFiles(const char* folder, std::vector<std::string> names) : m_folder(folder)
+    {
+        ::GetCurrentDirectoryA(sizeof m_startFolder, m_startFolder);
+        ::CreateDirectoryA(folder, nullptr);
+        for (const std::string& name : names) {
+            m_files.push_back(m_folder + "\\" + name);
+            const std::ofstream empty(m_files.back());
+        }
+    }
+    ~FolderOfFiles()
+    {
+        ::SetCurrentDirectoryA(m_startFolder);
+        for (const std::string& file : m_files)
+            ::DeleteFileA(file.c_str());
+        ::RemoveDirectoryA(m_folder.c_str());
+    }
+
+private:
+    std::string m_folder;
+    std::vector<std::string> m_files;
+    char m_startFolder[MAX_PATH] = {};
+};
+
+// The older dialog, with no owner, opens in the current folder, lists its EUDC files of
+// both kinds without anything typed, and gives back the path typed into it; the 64-bit
+// dialog accepts the structure's size.
 TEST(EudcFileDialog, ListsEudcFilesAndGivesTheTypedPath)
 {
-    ::CreateDirectoryA(kTestFolder, nullptr);
+    const FolderOfFiles folder(kTestFolder, {"LINK.TTE", "FONT.TTF", "NOTE.TXT"});
     typedPath = std::string(kTestFolder) + "\\LINK.TTE";
-    const std::string files[] = {typedPath, std::string(kTestFolder) + "\\FONT.TTF",
-                                 std::string(kTestFolder) + "\\NOTE.TXT"};
-    for (const std::string& file : files) {
-        const std::ofstream empty(file);
-    }
-    char startFolder[MAX_PATH] = {};
-    ::GetCurrentDirectoryA(sizeof startFolder, startFolder);
     ::SetCurrentDirectoryA(kTestFolder);
 
     EudcFileDialog dialog;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, TypeIntoFileDialog);
     const bool chosen = dialog.DoModal();
     ::KillTimer(nullptr, timer);
-    ::SetCurrentDirectoryA(startFolder);
 
     ASSERT_TRUE(chosen) << "CommDlgExtendedError " << ::CommDlgExtendedError();
     EXPECT_STREQ(dialog.GetPathName().c_str(), typedPath.c_str());
     std::sort(listedFiles.begin(), listedFiles.end());
     EXPECT_EQ(listedFiles, (std::vector<std::string>{"FONT.TTF", "LINK.TTE"}));
     EXPECT_EQ(fileType, "\xA5\x7E\xA6\x72\xB6\xB0\xC0\xC9\xAE\xD7(*.tte;*.ttf)");
-    for (const std::string& file : files)
-        ::DeleteFileA(file.c_str());
-    ::RemoveDirectoryA(kTestFolder);
 }
 
 // A key that this user may not open, as an administrator may leave it: the table keeps
@@ -357,5 +392,5 @@ TEST_F(RealRegistryTest, KeyThatCannotBeOpenedIsReportedAndTheTableKept)
     ::SetSecurityDescriptorDacl(&security, FALSE, nullptr, FALSE);  // everyone again
     ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security);
     EXPECT_EQ(window.messages, std::vector<std::string>{"Access Registry Database failed!"});
-    EXPECT_EQ(links.GetLinkText(1), "A.TTE");
+    EXPECT_EQ(LinkOf("AR PL UMing TW"), "C:\\A.TTE");
 }

@@ -1,5 +1,7 @@
 #include "ModalScript.h"
 
+#include <gtest/gtest.h>
+
 #include <utility>
 
 #include "platform/win32/Dialog.h"
@@ -62,12 +64,16 @@ INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps)
     return result;
 }
 
-ScriptStep RepeatUntil(std::function<bool()> done)
+ScriptStep RepeatUntil(std::string what, std::function<bool()> done)
 {
-    constexpr int kLongestTicks = 125;
-    return [done = std::move(done), ticks = 0]() mutable {
-        if (!done() && ++ticks < kLongestTicks)
+    constexpr int kLongestTicks = 125;  // of 40 ms
+    return [what = std::move(what), done = std::move(done), ticks = 0]() mutable {
+        if (done())
+            return;
+        if (++ticks < kLongestTicks)
             running->repeat = true;
+        else
+            ADD_FAILURE() << "waited 5 s for " << what;
     };
 }
 

@@ -20,9 +20,10 @@ using ScriptStep = std::function<void()>;
 // failing test ends instead of hanging.
 INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps);
 
-// A step that runs again at each tick until `done` gives true, for about five seconds at
-// most: for a window that another step's message will open in its own time.
-ScriptStep RepeatUntil(std::function<bool()> done);
+// A step that runs again at each tick until `done` gives true, for five seconds at most,
+// after which the test fails, saying that it waited for `what`: for a window that another
+// step's message will open in its own time.
+ScriptStep RepeatUntil(std::string what, std::function<bool()> done);
 
 // The visible dialog boxes of this thread that `owner` owns, topmost first; with
 // `shownOnly` false, also those that a modal loop has created but not shown yet.

@@ -12,11 +12,9 @@
 
 #include "ItemPicture.h"
 #include "ModalScript.h"
-#include "app/FontLinkApp.h"
-#include "model/FontList.h"
+#include "TestApp.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
-#include "ui/FontLinkDlg.h"
 #include "ui/MaskedBitmap.h"
 #include "ui/SunkenFrame.h"
 
@@ -126,9 +124,15 @@ bool CanSelectElsewhere(HGDIOBJ bitmap)
     return selected.get().other != nullptr;  // SelectObject gave what the bitmap replaced
 }
 
+// A masked bitmap of any picture.
+class PictureBitmap : public CMaskedBitmap {
+public:
+    explicit PictureBitmap(GdiObject<HBITMAP> picture) { m_hObject = std::move(picture); }
+};
+
 class MaskedBitmapTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(item.LoadBitmap(theApp.m_dialogs.instance, IDB_FONT_ITEM)); }
+    void SetUp() override { ASSERT_TRUE(item.LoadBitmap(::GetModuleHandleA(nullptr), IDB_FONT_ITEM)); }
 
     // The canvas after the item was drawn transparently at (5, 4).
     void ExpectItemOver(const Canvas& canvas, COLORREF background)
@@ -193,8 +197,7 @@ TEST(MaskedBitmap, LeavesOutTheColourOfItsOwnTopLeftPixel)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
             ::SetPixel(source.Dc(), x, y, rows[y][x] == 'B' ? kBlue : rows[y][x] == 'R' ? kRed : kBlack);
-    CMaskedBitmap bitmap;
-    bitmap.Attach(DeviceBitmapOf(source).release());
+    PictureBitmap bitmap(DeviceBitmapOf(source));
     const Canvas canvas(6, 5, kLightGrey);
     bitmap.DrawTransparent(canvas.Dc(), 1, 1);
     for (int y = 0; y < 5; ++y) {
@@ -271,6 +274,9 @@ constexpr char kLinkedFont[] = "AR PL UMing TW";
 // Rows of the real main dialog, drawn on a canvas shaped like one row of its list.
 class ListRowTest : public testing::Test {
 protected:
+    // The installed fonts, or those of `fonts`.
+    explicit ListRowTest(FontSource* fonts = nullptr) : test(fonts) {}
+
     void SetUp() override
     {
         UniqueKey key;
@@ -297,12 +303,10 @@ protected:
         }});
     }
 
-    static int RowOf(const char* font)
+    int RowOf(const char* font) const
     {
-        for (size_t row = 0; row < FontList.size(); ++row)
-            if (FontList[row] == font)
-                return static_cast<int>(row);
-        return -1;
+        return static_cast<int>(::SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(font)));
     }
 
     // A row's canvas as the list hands it over: its font and colours.
@@ -350,7 +354,8 @@ protected:
         return canvas->Pixels();
     }
 
-    CFontLinkDlg dialog = theApp.MainDialog();
+    TestApp test;
+    CFontLinkDlg dialog = test.app.MainDialog();
     HWND list = nullptr;
     int rowWidth = 0;
     int rowHeight = 0;
@@ -422,7 +427,8 @@ TEST_F(ListRowTest, SelectionAndFocusChangesToggleTheRow)
         // Requests of no known kind, and rows that are not in the list, draw nothing.
         AskDialogToDraw(*canvas, row, 0, ODS_SELECTED);
         AskDialogToDraw(*canvas, row, 8, ODS_SELECTED);
-        AskDialogToDraw(*canvas, static_cast<int>(FontList.size()), ODA_DRAWENTIRE, ODS_SELECTED);
+        AskDialogToDraw(*canvas, static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)), ODA_DRAWENTIRE,
+                        ODS_SELECTED);
         AskDialogToDraw(*canvas, -1, ODA_DRAWENTIRE, ODS_SELECTED);
         EXPECT_EQ(Differences(canvas->Pixels(), start, rowWidth), "");
     });
@@ -430,16 +436,27 @@ TEST_F(ListRowTest, SelectionAndFocusChangesToggleTheRow)
 
 // An ampersand in a font's name or in a file's name is drawn as it is, not taken for a
 // mnemonic that would hide it and underline the next letter.
-TEST_F(ListRowTest, AmpersandsAreDrawnAsTheyAre)
+class AmpersandFont : public FontSource {
+public:
+    void EnumerateFamilies(const FontVisitor& visit) override
+    {
+        visit({"A&B&&C", fonts::kBig5CharSet, fonts::kTrueType});
+    }
+    void EnumerateFamily(const CString&, const FontVisitor&) override {}
+};
+AmpersandFont ampersandFont;
+
+class AmpersandRowTest : public ListRowTest {
+protected:
+    AmpersandRowTest() : ListRowTest(&ampersandFont) {}
+};
+
+TEST_F(AmpersandRowTest, AmpersandsAreDrawnAsTheyAre)
 {
     const char path[] = "C:\\eudc\\X&Y.TTE";
     ::RegSetKeyValueA(HKEY_CURRENT_USER, "EUDC\\950", "A&B&&C", REG_SZ, path, sizeof path);
     WithDialogOpen([&] {
-        const int row = RowOf("AR PL UMing HK");
-        const CString kept = FontList[row];
-        FontList[row] = "A&B&&C";
-        const std::vector<COLORREF> drawn = DrawnByDialog(row, 0);
-        FontList[row] = kept;
+        const std::vector<COLORREF> drawn = DrawnByDialog(RowOf("A&B&&C"), 0);
         EXPECT_EQ(Differences(drawn, DrawnByHand("A&B&&C", "X&Y.TTE", false, 0), rowWidth), "");
         EXPECT_NE(Differences(drawn, DrawnByHand("A&B&&C", "X&Y.TTE", false, 0, 0), rowWidth), "");
     });

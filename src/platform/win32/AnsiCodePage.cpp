@@ -28,17 +28,6 @@ std::u16string AnsiToWide(std::string_view text)
     return wide;
 }
 
-bool IsSameWideValueName(std::u16string_view a, std::u16string_view b)
-{
-    return ::CompareStringOrdinal(Wide(a), static_cast<int>(a.size()), Wide(b), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
-}
-
-bool IsSameValueName(const CString& a, const CString& b)
-{
-    return IsSameWideValueName(AnsiToWide(a), AnsiToWide(b));
-}
-
 CString WideToAnsi(std::u16string_view text)
 {
     const int size = static_cast<int>(text.size());
@@ -46,4 +35,14 @@ CString WideToAnsi(std::u16string_view text)
     ::WideCharToMultiByte(CP_ACP, 0, Wide(text), size, ansi.data(), static_cast<int>(ansi.size()), nullptr,
                           nullptr);
     return ansi;
+}
+
+// Upper-casing maps one UTF-16 unit to one, so the key has the name's length.
+std::u16string RegistryNameKey(std::u16string_view name)
+{
+    std::u16string key(name.size(), u'\0');
+    if (!name.empty())
+        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, Wide(name), static_cast<int>(name.size()),
+                        reinterpret_cast<wchar_t*>(key.data()), static_cast<int>(key.size()), nullptr, nullptr, 0);
+    return key;
 }

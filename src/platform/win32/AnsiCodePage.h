@@ -6,9 +6,8 @@
 bool IsAnsiLeadByte(unsigned char byte);
 std::u16string AnsiToWide(std::string_view text);
 CString WideToAnsi(std::u16string_view text);
-// As the registry compares value names: ordinally, without regard to case.
-bool IsSameWideValueName(std::u16string_view a, std::u16string_view b);
-// Both names converted from the ANSI code page, then compared as above.
-bool IsSameValueName(const CString& a, const CString& b);
+// Upper-cased as the registry compares value names: by the system's own casing table,
+// which LCMapStringEx uses unless asked for a language's rules.
+std::u16string RegistryNameKey(std::u16string_view name);
 
-inline constexpr CodePageRules kAnsiCodePage{IsAnsiLeadByte, IsSameValueName, AnsiToWide, IsSameWideValueName};
+inline constexpr CodePageRules kAnsiCodePage{IsAnsiLeadByte, AnsiToWide, WideToAnsi, RegistryNameKey};

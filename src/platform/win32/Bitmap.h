@@ -14,8 +14,6 @@ public:
 
     // Replaces the image with the bitmap resource `id` of `module`; false if there is none.
     bool LoadBitmap(HINSTANCE module, UINT id);
-    // Takes ownership of `bitmap` in place of the image.
-    void Attach(HBITMAP bitmap) { m_hObject.reset(bitmap); }
 
     HBITMAP GetSafeHandle() const { return m_hObject.get(); }
     // The image's description (a BITMAP of `size` bytes); the bytes stored, 0 if none.

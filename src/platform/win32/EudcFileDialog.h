@@ -22,8 +22,7 @@ public:
     // The chosen file's full path.
     CString GetPathName() const;
 
-    OPENFILENAMEA m_ofn{};
-
 private:
+    OPENFILENAMEA m_ofn{};
     char m_file[MAX_PATH]{};  // empty: no file name is proposed
 };

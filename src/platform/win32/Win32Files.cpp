@@ -6,6 +6,8 @@
 
 #include "platform/win32/UniqueHandle.h"
 
+static_assert(files::kLongestPath == MAX_PATH - 1);
+
 namespace {
 
 // CreateFile gives INVALID_HANDLE_VALUE, not null, when it fails.

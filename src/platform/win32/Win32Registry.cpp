@@ -2,11 +2,26 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <utility>
-#include <vector>
 
+#include "platform/Strings.h"
 #include "platform/win32/UniqueHandle.h"
+
+static_assert(registry::kSuccess == ERROR_SUCCESS);
+static_assert(registry::kNotFound == ERROR_FILE_NOT_FOUND);
+static_assert(registry::kAccessDenied == ERROR_ACCESS_DENIED);
+static_assert(registry::kMoreData == ERROR_MORE_DATA);
+static_assert(registry::kNoMoreItems == ERROR_NO_MORE_ITEMS);
+static_assert(registry::kRead == KEY_READ);
+static_assert(registry::kWrite == KEY_WRITE);
+static_assert(registry::kAllAccess == KEY_ALL_ACCESS);
+static_assert(registry::kNone == REG_NONE);
+static_assert(registry::kString == REG_SZ);
+static_assert(registry::kExpandString == REG_EXPAND_SZ);
+static_assert(registry::kBinary == REG_BINARY);
+static_assert(registry::kDword == REG_DWORD);
+static_assert(registry::kMultiString == REG_MULTI_SZ);
+static_assert(registry::kQword == REG_QWORD);
 
 namespace {
 
@@ -19,80 +34,38 @@ class Win32Key : public RegistryKey {
 public:
     explicit Win32Key(UniqueKey key) : m_key(std::move(key)) {}
 
-    long EnumValue(std::uint32_t index, char* name, std::uint32_t& nameSize, std::uint32_t& type,
+    long EnumValue(std::uint32_t index, char16_t* name, std::uint32_t& nameLength, std::uint32_t& type,
                    unsigned char* data, std::uint32_t& dataSize) override
     {
-        DWORD nameLength = nameSize;
+        DWORD length = nameLength;
         DWORD valueType = 0;
-        DWORD dataLength = dataSize;
-        const LONG result =
-            ::RegEnumValueA(m_key.get(), index, name, &nameLength, nullptr, &valueType, data, &dataLength);
-        nameSize = nameLength;
+        DWORD size = dataSize;
+        const LONG result = ::RegEnumValueW(m_key.get(), index, reinterpret_cast<wchar_t*>(name), &length, nullptr,
+                                            &valueType, data, &size);
+        nameLength = length;
         type = valueType;
-        dataSize = dataLength;
+        dataSize = size;
         return result;
     }
 
-    long QueryValue(const CString& name, std::uint32_t& type, std::string& data) override
+    long QueryValue(const std::u16string& name, std::uint32_t& type, unsigned char* data,
+                    std::uint32_t& dataSize) override
     {
-        for (;;) {  // the value may grow between the two calls
-            DWORD size = 0;
-            LONG result = ::RegQueryValueExA(m_key.get(), name.c_str(), nullptr, nullptr, nullptr, &size);
-            if (result != ERROR_SUCCESS)
-                return result;
-            data.assign(size, '\0');
-            DWORD valueType = 0;
-            result = ::RegQueryValueExA(m_key.get(), name.c_str(), nullptr, &valueType,
-                                        reinterpret_cast<BYTE*>(data.data()), &size);
-            if (result == ERROR_MORE_DATA)
-                continue;
-            data.resize(size);
-            type = valueType;
-            return result;
-        }
+        DWORD valueType = 0;
+        DWORD size = dataSize;
+        const LONG result = ::RegQueryValueExW(m_key.get(), Wide(name), nullptr, &valueType, data, &size);
+        type = valueType;
+        dataSize = size;
+        return result;
     }
 
-    long SetValue(const CString& name, std::uint32_t type, const char* data, std::uint32_t size) override
-    {
-        return ::RegSetValueExA(m_key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data), size);
-    }
-
-    long DeleteValue(const CString& name) override { return ::RegDeleteValueA(m_key.get(), name.c_str()); }
-
-    long EnumStoredValue(std::uint32_t index, StoredValue& value) override
-    {
-        // Room for the longest name the registry allows, 16,383 characters and a NUL.
-        std::wstring name(16384, L'\0');
-        std::vector<BYTE> data(256);
-        for (;;) {
-            DWORD nameLength = static_cast<DWORD>(name.size());
-            DWORD type = 0;
-            DWORD dataSize = static_cast<DWORD>(data.size());
-            const LONG result =
-                ::RegEnumValueW(m_key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
-            if (result == ERROR_MORE_DATA) {  // the value grew, or the first guess was short
-                data.resize(std::max<std::size_t>(dataSize, data.size() * 2));
-                continue;
-            }
-            if (result == ERROR_SUCCESS) {
-                value.name.assign(reinterpret_cast<const char16_t*>(name.data()), nameLength);
-                value.type = type;
-                value.data.assign(data.begin(), data.begin() + dataSize);
-            }
-            return result;
-        }
-    }
-
-    long SetStoredValue(const StoredValue& value) override
+    long SetValue(const StoredValue& value) override
     {
         return ::RegSetValueExW(m_key.get(), Wide(value.name), 0, value.type, value.data.data(),
                                 static_cast<DWORD>(value.data.size()));
     }
 
-    long DeleteStoredValue(const std::u16string& name) override
-    {
-        return ::RegDeleteValueW(m_key.get(), Wide(name));
-    }
+    long DeleteValue(const std::u16string& name) override { return ::RegDeleteValueW(m_key.get(), Wide(name)); }
 
 private:
     UniqueKey m_key;

@@ -7,27 +7,6 @@
 #include "platform/win32/HelpKeyFilter.h"
 #include "platform/win32/Resources.h"
 
-namespace {
-
-CWinApp* theApplication = nullptr;
-
-}  // namespace
-
-CWinApp::CWinApp()
-{
-    theApplication = this;
-}
-
-CWinApp::~CWinApp()
-{
-    theApplication = nullptr;
-}
-
-CWinApp* CWinApp::Current()
-{
-    return theApplication;
-}
-
 int CWinApp::Run(HINSTANCE instance)
 {
     Initialize(instance);

@@ -1,6 +1,6 @@
-// The application object: the one object that the entry point finds and runs. It takes
-// the program's name and its help file from the executable's file name, and keeps what
-// its dialogs share.
+// The application object, which the entry point makes and runs. It takes the program's
+// name and its help file from the executable's file name, and keeps what its dialogs
+// share.
 #pragma once
 
 #include <windows.h>
@@ -10,14 +10,10 @@
 
 class CWinApp {
 public:
-    // Registers this object as the application; there is exactly one.
-    CWinApp();
-    virtual ~CWinApp();
+    CWinApp() = default;
+    virtual ~CWinApp() = default;
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
-
-    // The application object, for the entry point.
-    static CWinApp* Current();
 
     // What the entry point does: Initialize, run InitInstance with F1 turned into help
     // requests, then end with the result of ExitInstance.

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/LinkReport.h"
+#include "model/LinkRows.h"
 #include "platform/CodePage.h"
 #include "platform/Strings.h"
 

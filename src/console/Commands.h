@@ -1,12 +1,17 @@
 // The commands of eudclink, each given its arguments once they have been checked.
 #pragma once
 
-#include "ui/console/Eudclink.h"
+#include <string>
+#include <vector>
+
+#include "console/Eudclink.h"
 
 // Writes "eudclink: TEXT" and a line end to standard error.
 void Complain(const Eudclink& with, const std::string& text);
 // Says that the key could not be read, and the registry's error number.
 void ComplainUnreadable(const Eudclink& with, long result);
+// The values of the key, none when it is missing; false, said, when it cannot be read.
+bool ReadKey(const Eudclink& with, std::vector<StoredValue>& values);
 
 int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly);
 // An empty font links the system-wide default.

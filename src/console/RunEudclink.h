@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/Strings.h"
-#include "ui/console/Eudclink.h"
+#include "console/Eudclink.h"
 
 // Runs one command line (the arguments after the program's name, in the ANSI code page).
 int RunEudclink(const Eudclink& with, const CStringArray& arguments);

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "console/Commands.h"
+#include "console/ConsoleText.h"
 #include "model/ImportPlan.h"
 #include "model/LinkKey.h"
 #include "model/RegFile.h"
-#include "ui/console/Commands.h"
-#include "ui/console/ConsoleText.h"
 
 namespace {
 
@@ -17,15 +17,6 @@ constexpr std::size_t kLargestRegFile = 64u << 20;
 std::string NameOf(const std::u16string& name)
 {
     return name.empty() ? "@ (the unnamed value)" : Shown(name);
-}
-
-bool ReadStored(const Eudclink& with, std::vector<StoredValue>& values)
-{
-    const long result = ReadStoredValues(with.registry, values);
-    if (result == registry::kSuccess)
-        return true;
-    ComplainUnreadable(with, result);
-    return false;
 }
 
 const char* VerbOf(ImportStep::Kind kind)
@@ -43,7 +34,7 @@ const char* VerbOf(ImportStep::Kind kind)
 int ExportLinks(const Eudclink& with, const CString& file)
 {
     std::vector<StoredValue> values;
-    if (!ReadStored(with, values))
+    if (!ReadKey(with, values))
         return status::kRegistry;
     CString path;
     if (!with.files.FullPath(file, path) || !with.files.Replace(path, WriteRegFile(kLinkKeyPath, values))) {
@@ -71,9 +62,9 @@ int ImportLinks(const Eudclink& with, const CString& file, bool replace)
     }
 
     std::vector<StoredValue> current;
-    if (!ReadStored(with, current))
+    if (!ReadKey(with, current))
         return status::kRegistry;
-    const ImportPlan plan = PlanImport(current, reading.entries, replace, with.rules.isSameWideName);
+    const ImportPlan plan = PlanImport(current, reading.entries, replace, with.rules.nameKey);
     if (!plan.steps.empty()) {
         ImportOutcome outcome = ImportOutcome::Undone;  // when the key cannot be opened
         const bool made = ChangeWithEudcOff(

@@ -1,18 +1,19 @@
-// eudclink.exe: the console program's start. It needs no window and no display.
+// eudclink.exe's start: the ports of the model on Win32, and the command line. It needs no
+// window and no display.
+#include "console/RunEudclink.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/CommandLine.h"
 #include "platform/win32/Win32Console.h"
-#include "platform/win32/Win32FontSource.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32FontSource.h"
 #include "platform/win32/Win32Libraries.h"
 #include "platform/win32/Win32Registry.h"
-#include "ui/console/RunEudclink.h"
 
 int wmain(int count, wchar_t** arguments)
 {
     Win32Registry registry;
     Win32Libraries libraries;
-    Win32FontSource fonts(nullptr);  // the screen's fonts, which need no display
+    Win32FontSource fonts;
     Win32Files files;
     Win32Console console;
     const Eudclink with{registry, libraries, fonts, files, console, kAnsiCodePage, VELTRANE_VERSION};

@@ -1,10 +1,10 @@
-#include "ui/console/RunEudclink.h"
+#include "console/RunEudclink.h"
 
 #include <set>
 #include <string>
 
 #include "model/FontList.h"
-#include "ui/console/Commands.h"
+#include "console/Commands.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/console/ConsoleText.h"
+#include "console/ConsoleText.h"
 
 #include <algorithm>
 #include <array>
@@ -16,7 +16,8 @@ std::vector<Columns> LinesOf(const std::vector<LinkRow>& rows, CodePageRules rul
 {
     std::vector<Columns> lines{kHeader};
     for (const LinkRow& row : rows)
-        lines.push_back({Shown(row.name, rules), NameKindText(row.kind), Shown(row.file, rules),
+        lines.push_back({Shown(row.name, rules), NameKindText(row.kind),
+                         Shown(row.type == registry::kString ? row.text : CString(), rules),
                          row.chars ? std::to_string(*row.chars) : std::string(), LinkStateText(row.state)});
     return lines;
 }

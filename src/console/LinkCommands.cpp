@@ -5,43 +5,26 @@
 #include <string>
 #include <vector>
 
+#include "console/Commands.h"
+#include "console/ConsoleText.h"
 #include "model/EudcPath.h"
 #include "model/FontList.h"
 #include "model/LinkKey.h"
-#include "model/LinkReport.h"
+#include "model/LinkRows.h"
 #include "model/RegFile.h"
 #include "platform/Unicode.h"
-#include "ui/console/Commands.h"
-#include "ui/console/ConsoleText.h"
 
 namespace {
 
-// The longest full path a link may hold: what the window's open-file dialog can give.
-constexpr std::size_t kLongestPath = 259;
-
-// The values of the key, none when it is missing; false, said, when it cannot be read.
-bool ReadKey(const Eudclink& with, std::vector<LinkValue>& values)
-{
-    long opened = registry::kSuccess;
-    const std::unique_ptr<RegistryKey> key = with.registry.OpenKey(kLinkKey, registry::kRead, opened);
-    long result = opened == registry::kNotFound ? registry::kNoMoreItems : opened;
-    if (key)
-        result = ReadLinkValues(*key, values);
-    if (result == registry::kNoMoreItems)
-        return true;
-    ComplainUnreadable(with, result);
-    return false;
-}
-
 // The value that the name finds, as the registry finds it: one lookup, however many
 // values the key holds. False, said, when the key cannot be read.
-bool ReadValue(const Eudclink& with, const CString& name, std::optional<LinkValue>& value)
+bool ReadNamedValue(const Eudclink& with, const CString& name, std::optional<StoredValue>& value)
 {
     long result = registry::kSuccess;
     const std::unique_ptr<RegistryKey> key = with.registry.OpenKey(kLinkKey, registry::kRead, result);
-    LinkValue read{name};
+    StoredValue read;
     if (key)
-        result = key->QueryValue(name, read.type, read.data);
+        result = ReadValue(*key, with.rules.toWide(name), read);
     if (result == registry::kSuccess)
         value = read;
     if (result == registry::kSuccess || result == registry::kNotFound)
@@ -50,13 +33,13 @@ bool ReadValue(const Eudclink& with, const CString& name, std::optional<LinkValu
     return false;
 }
 
-std::string LinkText(const Eudclink& with, const std::optional<LinkValue>& value)
+std::string LinkText(const Eudclink& with, const std::optional<StoredValue>& value)
 {
     if (!value)
         return "(none)";
     if (value->type != registry::kString)
         return "(a value of type " + std::to_string(value->type) + ")";
-    return Shown(value->Text(), with.rules);
+    return Shown(ValueText(*value, with.rules.toAnsi), with.rules);
 }
 
 // Makes the change as the window makes it; a failure is said on standard error.
@@ -72,9 +55,9 @@ std::string RefusalOf(const Eudclink& with, const CString& path, FontFileCheck& 
     const std::string shown = Shown(path, with.rules);
     if (!HasEudcExtension(path))
         return shown + ": only .tte and .ttf files can be linked";
-    if (path.size() > kLongestPath)
+    if (path.size() > files::kLongestPath)
         return shown + ": the full path is " + std::to_string(path.size()) + " bytes; a link holds at most " +
-               std::to_string(kLongestPath);
+               std::to_string(files::kLongestPath);
     check = CheckFontFile(with.files, path);
     if (check.state == LinkState::MissingFile)
         return shown + ": no such file";
@@ -95,14 +78,25 @@ void ComplainUnreadable(const Eudclink& with, long result)
     Complain(with, "cannot read " + ToUtf8(kLinkKeyPath) + " (error " + std::to_string(result) + ")");
 }
 
+bool ReadKey(const Eudclink& with, std::vector<StoredValue>& values)
+{
+    const long result = ReadLinkKey(with.registry, values);
+    if (result == registry::kSuccess)
+        return true;
+    ComplainUnreadable(with, result);
+    return false;
+}
+
 int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly)
 {
-    std::vector<LinkValue> values;
+    std::vector<StoredValue> values;
     if (!ReadKey(with, values))
         return status::kRegistry;
     CStringArray fontList;
     BuildFontList(with.fonts, fontList);
-    std::vector<LinkRow> rows = ReportLinks(fontList, values, with.files, with.rules);
+    std::vector<LinkRow> rows = MakeRows(fontList, values, with.files.FontsFolder(), with.rules);
+    for (LinkRow& row : rows)
+        CheckLinkedFile(row, with.files);
     if (problemsOnly)
         std::erase_if(rows, [](const LinkRow& row) { return !IsProblem(row.state); });
 
@@ -119,7 +113,7 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
 {
     CString name = kSystemDefaultEUDCFont;
     if (!font.empty()) {
-        name = FindListedFont(with.fonts, font, with.rules.isSameName);
+        name = FindListedFont(with.fonts, font, with.rules);
         if (name.empty() && !anyFont) {
             Complain(with, "\"" + Shown(font, with.rules) +
                                "\" is not a font that can have a link (an installed TrueType font with the "
@@ -141,17 +135,13 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
         return status::kRefused;
     }
 
-    std::optional<LinkValue> value;
-    if (!ReadValue(with, name, value))
+    std::optional<StoredValue> value;
+    if (!ReadNamedValue(with, name, value))
         return status::kRegistry;
     const std::string old = LinkText(with, value);
-    const bool made = Change(
-        with,
-        [&](RegistryKey& key) {  // the path and its NUL, as Modify writes it
-            return key.SetValue(name, registry::kString, path.c_str(),
-                                static_cast<std::uint32_t>(path.size() + 1)) == registry::kSuccess;
-        },
-        IfKeyMissing::Create);
+    const StoredValue link = StringValue(with.rules.toWide(name), path, with.rules.toWide);  // as Modify writes it
+    const bool made =
+        Change(with, [&](RegistryKey& key) { return key.SetValue(link) == registry::kSuccess; }, IfKeyMissing::Create);
     if (!made)
         return status::kRegistry;
     with.console.Out(Shown(name, with.rules) + "\n  old link: " + old + "\n  new link: " +
@@ -162,21 +152,18 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
 
 int UnlinkFont(const Eudclink& with, const CString& name)
 {
-    std::optional<LinkValue> value;
-    if (!ReadValue(with, name, value))
+    std::optional<StoredValue> value;
+    if (!ReadNamedValue(with, name, value))
         return status::kRegistry;
     if (!value) {
         with.console.Out(Shown(name, with.rules) + " has no link; nothing was changed\n");
         return status::kDone;
     }
     const std::string old = LinkText(with, value);
+    // The registry finds the value as the lookup did.
+    const std::u16string wide = with.rules.toWide(name);
     const bool made = Change(
-        with,
-        [&](RegistryKey& key) {  // the registry finds the value as the lookup did
-            const long result = key.DeleteValue(name);
-            return result == registry::kSuccess || result == registry::kNotFound;
-        },
-        IfKeyMissing::NothingToChange);
+        with, [&](RegistryKey& key) { return IsDeleted(key.DeleteValue(wide)); }, IfKeyMissing::NothingToChange);
     if (!made)
         return status::kRegistry;
     with.console.Out(Shown(name, with.rules) + "\n  old link: " + old + "\n  new link: (none)\n");

@@ -1,0 +1,59 @@
+// The rows that both programs show: the system-wide default and each font that can have a
+// link, in the font list's order, then every other value of the link key. Each row says
+// what its name is, whether the key holds its link, and whether that link can work.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/Strings.h"
+
+enum class NameKind { Default, Installed, NotInstalled };
+// Unchecked: the link names a file that has not been looked at yet.
+enum class LinkState { Unchecked, Linked, Unlinked, MissingFile, NotAFont, BadValue };
+
+// As the listing names them: "default", "installed", "not-installed".
+const char* NameKindText(NameKind kind);
+// "unchecked", "linked", "unlinked", "missing-file", "not-a-font", "bad-value".
+const char* LinkStateText(LinkState state);
+// Whether the link is there and cannot work.
+bool IsProblem(LinkState state);
+
+struct LinkRow {
+    CString name;       // what the row shows: the font's name, or the value's for a value no font has
+    CString valueName;  // the name of its value in the key, letters as stored; `name` when there is none
+    NameKind kind = NameKind::Installed;
+    bool hasLink = false;                   // whether the key holds a value of this name
+    std::uint32_t type = registry::kNone;   // that value's type
+    CString text;                           // its data as text, up to its first NUL
+    CString file;                           // the file the link names, full path; empty when it names none
+    LinkState state = LinkState::Unlinked;
+    std::optional<std::size_t> chars;       // the EUDC characters of a linked font
+};
+
+// The rows of `fontList` (the default, then the candidate fonts), each with the value that
+// the registry finds for its name, then a row for every other value in the key's order.
+// Files are not looked at: a link that names a file is Unchecked. `fontsFolder` is where
+// a link that names no folder is looked for.
+std::vector<LinkRow> MakeRows(const CStringArray& fontList, const std::vector<StoredValue>& values,
+                              const CString& fontsFolder, const CodePageRules& rules);
+
+// No font file is read whole beyond this size; EUDC files are a few megabytes at most.
+inline constexpr std::size_t kLargestFontFile = 256u << 20;
+
+struct FontFileCheck {
+    LinkState state = LinkState::MissingFile;  // linked when the file is a readable font
+    std::optional<std::size_t> chars;
+};
+FontFileCheck CheckFontFile(Files& files, const CString& path);
+
+// Looks at the file of a row whose link names one, and gives the row its state.
+void CheckLinkedFile(LinkRow& row, Files& files);
+
+// The file a value's text names: the text itself when it is a full path, the font folder's
+// file of that name when it names no folder; empty when it is no path.
+CString LinkedFile(const CString& text, const CString& fontsFolder, LeadByteTest isLeadByte);
