@@ -18,8 +18,6 @@ public:
     // Builds the mask again, in contexts compatible with `dc`: white where the image
     // has the colour of its pixel (0, 0), black elsewhere.
     void CreateMask(HDC dc);
-    // The mask, null until the first transparent draw.
-    HBITMAP GetMask() const { return m_hMask.get(); }
 
     // With the image's top-left corner at (x, y) of the target.
     void DrawTransparent(HDC dc, int x, int y);
