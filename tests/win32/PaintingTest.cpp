@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ItemPicture.h"
+#include "../shared/RowByHand.h"
 #include "ModalScript.h"
 #include "TestApp.h"
 #include "platform/win32/UniqueHandle.h"
@@ -330,22 +331,11 @@ protected:
     }
 
     // The row as it should look, put together from its parts.
-    std::vector<COLORREF> DrawnByHand(const char* name, const char* link, bool grey, UINT state,
-                                      UINT prefix = DT_NOPREFIX) const
+    std::vector<COLORREF> DrawnByHand(const RowByHand& row) const
     {
         const auto canvas = RowCanvas();
-        canvas->Fill(::GetSysColor(COLOR_WINDOW));
-        PaintItemByHand(canvas->Dc(), 0, 0);
-        RECT text{kItemWidth + 2, 0, rowWidth, rowHeight};
-        ::DrawTextA(canvas->Dc(), name, -1, &text, DT_VCENTER | prefix);
-        if (grey)
-            ::SetTextColor(canvas->Dc(), kLightGrey);
-        ::DrawTextA(canvas->Dc(), link, -1, &text, DT_RIGHT | DT_VCENTER | prefix);
-        const RECT row = canvas->Rect();
-        if (state & ODS_SELECTED)
-            ::InvertRect(canvas->Dc(), &row);
-        if (state & ODS_FOCUS)
-            ::DrawFocusRect(canvas->Dc(), &row);
+        const GdiObject<HBITMAP> picture(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_FONT_ITEM)));
+        DrawRowByHand(canvas->Dc(), canvas->Rect(), picture.get(), row);
         return canvas->Pixels();
     }
 
@@ -372,16 +362,16 @@ TEST_F(ListRowTest, RowsLookAsPutTogetherByHandInEveryState)
             int row;
             const char* name;
             const char* link;
-            bool grey;
+            bool hasLink;
         } rows[] = {
-            {0, kSystemDefaultLabel, "no assigned", true},
-            {linked, kLinkedFont, "TW.TTE", false},
-            {unlinked, "AR PL UMing HK", "no assigned", true},
+            {0, kSystemDefaultLabel, "no assigned", false},
+            {linked, kLinkedFont, "TW.TTE", true},
+            {unlinked, "AR PL UMing HK", "no assigned", false},
         };
         for (const auto& r : rows) {
             for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_FOCUS), UINT(ODS_SELECTED | ODS_FOCUS)}) {
                 SCOPED_TRACE(testing::Message() << "row " << r.row << ", state " << state);
-                EXPECT_EQ(Differences(DrawnByDialog(r.row, state), DrawnByHand(r.name, r.link, r.grey, state),
+                EXPECT_EQ(Differences(DrawnByDialog(r.row, state), DrawnByHand({r.name, r.link, r.hasLink, state}),
                                       rowWidth),
                           "");
             }
@@ -451,9 +441,8 @@ TEST_F(AmpersandRowTest, AmpersandsAreDrawnAsTheyAre)
     const char path[] = "C:\\eudc\\X&Y.TTE";
     ::RegSetKeyValueA(HKEY_CURRENT_USER, "EUDC\\950", "A&B&&C", REG_SZ, path, sizeof path);
     WithDialogOpen([&] {
-        const std::vector<COLORREF> drawn = DrawnByDialog(RowOf("A&B&&C"), 0);
-        EXPECT_EQ(Differences(drawn, DrawnByHand("A&B&&C", "X&Y.TTE", false, 0), rowWidth), "");
-        EXPECT_NE(Differences(drawn, DrawnByHand("A&B&&C", "X&Y.TTE", false, 0, 0), rowWidth), "");
+        EXPECT_EQ(Differences(DrawnByDialog(RowOf("A&B&&C"), 0), DrawnByHand({"A&B&&C", "X&Y.TTE", true}), rowWidth),
+                  "");
     });
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, "EUDC\\950", "A&B&&C");
 }
