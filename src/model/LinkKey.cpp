@@ -150,7 +150,7 @@ std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry)
     return registry.CreateKey(kLinkKey, kLinkKeyClass, registry::kAllAccess);
 }
 
-const char* SwitchEudc(Libraries& libraries, bool enable)
+const char* SetEUDCEnabled(Libraries& libraries, bool enable)
 {
     const std::unique_ptr<Library> gdi = libraries.Load("GDI32.DLL");
     if (!gdi)
@@ -165,12 +165,12 @@ const char* SwitchEudc(Libraries& libraries, bool enable)
 bool ChangeWithEudcOff(Registry& registry, Libraries& libraries, const KeyChange& change,
                        IfKeyMissing ifMissing, const Tell& tell)
 {
-    if (const char* failure = SwitchEudc(libraries, false))
+    if (const char* failure = SetEUDCEnabled(libraries, false))
         tell(failure);
     const bool made = MakeChange(registry, change, ifMissing);
     if (!made)
         tell(kRegistryFailure);
-    if (const char* failure = SwitchEudc(libraries, true))
+    if (const char* failure = SetEUDCEnabled(libraries, true))
         tell(failure);
     return made;
 }
