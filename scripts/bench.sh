@@ -4,23 +4,28 @@
 # Wine's reg.exe, in Wine prefixes of its own under build/bench/. For each number of
 # installed TrueType families (generated with tools/make_fonts.py, half of them Big5 or
 # Shift-JIS) and each number of values in HKCU\EUDC\950, the programs compared run
-# alternately RUNS times; the tables show medians. -p window or -p console runs one part.
-#   scripts/bench.sh [-f "10 1000 5000"] [-v "10 1000 10000"] [-r 5] [-p window|console]
+# alternately RUNS times; the tables show medians. The import part compares eudclink import
+# with reg import of files of IMPORT-SIZES values, in the first number of families' prefix.
+# -p runs the parts named.
+#   scripts/bench.sh [-f "10 1000 5000"] [-v "10 1000 10000"] [-r 5]
+#                    [-i "2500 5000 10000 20000"] [-p "window console import"]
 # Not a test: the figures depend on the machine and on what else runs on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 families_list="10 1000 5000"
 values_list="10 1000 10000"
+import_sizes="2500 5000 10000 20000"
 runs=5
-parts="window console"
-while getopts f:v:r:p: option; do
+parts="window console import"
+while getopts f:v:r:i:p: option; do
     case $option in
     f) families_list=$OPTARG ;;
     v) values_list=$OPTARG ;;
     r) runs=$OPTARG ;;
+    i) import_sizes=$OPTARG ;;
     p) parts=$OPTARG ;;
-    *) echo "usage: scripts/bench.sh [-f FAMILIES] [-v VALUES] [-r RUNS] [-p window|console]" >&2; exit 2 ;;
+    *) echo "usage: scripts/bench.sh [-f FAMILIES] [-v VALUES] [-r RUNS] [-i IMPORT-SIZES] [-p PARTS]" >&2; exit 2 ;;
     esac
 done
 
@@ -105,6 +110,52 @@ run_console() {
     for what in link add unlink delete list query enumerate; do line+=" $(median <"$samples/$what")"; done
     echo "${line# }"
 }
+# A registry editor file of N values as eudclink export and reg export write them (version 5,
+# UTF-16 with a byte-order mark), "Bench NNNNN" linking each its own file.
+write_import_file() {
+    {
+        printf '\xff\xfe'
+        {
+            printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n'
+            seq 0 $(($1 - 1)) | awk '{ printf "\"Bench %05d\"=\"C:\\\\eudc\\\\F%05d.TTE\"\r\n", $1, $1 }'
+            printf '\r\n'
+        } | iconv -f UTF-8 -t UTF-16LE
+    } >"$2"
+}
+
+# Times one command into a file of samples; a failure stops the benchmark, as its figure
+# would mean nothing.
+time_checked() {
+    local samples=$1 elapsed code
+    shift
+    read -r elapsed code < <(env -u DISPLAY wine "$measure" time "$@" | tr -d '\r')
+    if [ "$code" != 0 ]; then
+        echo "bench: $* ended with $code" >&2
+        exit 1
+    fi
+    echo "$elapsed" >>"$samples"
+}
+
+# eudclink import against reg import of the same file of N values: into an empty key (all
+# new) and into a key that already holds them (all unchanged, which reg import writes
+# again). One line: "import-new reg-new import-unchanged reg-unchanged", medians in ms.
+run_import() {
+    local exe n=$1 samples=$build/import file=$WINEPREFIX/drive_c/import.reg
+    exe=$(winepath -w "$eudclink")
+    rm -rf "$samples" && mkdir -p "$samples"
+    write_import_file "$n" "$file"
+    for _ in $(seq "$runs"); do
+        quietly wine reg delete 'HKCU\EUDC\950' /f || true
+        time_checked "$samples/import-new" "$exe" import 'C:\import.reg'
+        time_checked "$samples/import-unchanged" "$exe" import 'C:\import.reg'
+        time_checked "$samples/reg-unchanged" reg import 'C:\import.reg'
+        quietly wine reg delete 'HKCU\EUDC\950' /f
+        time_checked "$samples/reg-new" reg import 'C:\import.reg'
+    done
+    local line=
+    for what in import-new reg-new import-unchanged reg-unchanged; do line+=" $(median <"$samples/$what")"; done
+    echo "${line# }"
+}
 column() { awk -v c="$1" '{ print $c }' "$2" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -113,11 +164,15 @@ results=$build/results.txt
 console_results=$build/console-results.txt
 : >"$results"
 : >"$console_results"
-for families in $families_list; do
+# The window's and the console's parts run for every number of families and values.
+has_part() { [[ " $parts " == *" $1 "* ]]; }
+table_families=$families_list
+has_part window || has_part console || table_families=
+for families in $table_families; do
     prepare_prefix "$families"
     for values in $values_list; do
         fill_key "$values"
-        if [[ " $parts " == *" window "* ]]; then
+        if has_part window; then
             run_once "$program" >/dev/null  # warms Wine's caches of the prefix
             run_once "$floor" >/dev/null
             : >"$build/program.txt"
@@ -138,7 +193,7 @@ for families in $families_list; do
             echo "$line" >>"$results"
             echo "$line"
         fi
-        if [[ " $parts " == *" console "* ]]; then
+        if has_part console; then
             # "Bench 00000" is a Big5 family, listed, and has a value once there is one.
             line="$families $values $(run_console 'Bench 00000')"
             echo "$line" >>"$console_results"
@@ -148,9 +203,23 @@ for families in $families_list; do
     quietly wineserver -k || true
 done
 
+import_results=$build/import-results.txt
+: >"$import_results"
+if has_part import; then
+    # Import reads no font: one prefix will do.
+    prepare_prefix "${families_list%% *}"
+    for n in $import_sizes; do
+        line="$n $(run_import "$n")"
+        echo "$line" >>"$import_results"
+        echo "import: $line"
+    done
+    quietly wineserver -k || true
+fi
+
 echo
-echo "Medians of $runs runs each, in ms (peak memory in MiB); program / floor = ratio."
+echo "Medians of $runs runs each."
 if [ -s "$results" ]; then
+    echo "Times in ms, program / floor = ratio; peak memory in MiB."
     printf '| Families | Values | Rows | Start-up | Modify | Remove | Repaint | Peak memory |\n'
     printf '|---:|---:|---:|---|---|---|---|---|\n'
     while read -r fam val sp sf sr mp mf mr rp rf rr xp xf pp pf rows; do
@@ -168,4 +237,14 @@ if [ -s "$console_results" ]; then
             "$link" "$add" "$(ratio "$link" "$add")" "$unlink" "$delete" "$(ratio "$unlink" "$delete")" \
             "$list" "$query" "$(ratio "$list" "$query")" "$enumerate"
     done <"$console_results"
+fi
+if [ -s "$import_results" ]; then
+    echo
+    echo "eudclink import / reg import of the same file: from CreateProcess to the end, in ms."
+    printf '| Values | New: import / reg import | Unchanged: import / reg import |\n'
+    printf '|---:|---|---|\n'
+    while read -r n new regnew same regsame; do
+        printf '| %s | %s / %s = %s | %s / %s = %s |\n' "$n" "$new" "$regnew" "$(ratio "$new" "$regnew")" \
+            "$same" "$regsame" "$(ratio "$same" "$regsame")"
+    done <"$import_results"
 fi

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -193,41 +194,88 @@ bool Read(const Subtable& subtable, Area& area)
     }
 }
 
-std::optional<Bytes> FindCmap(Bytes font)
+// The character map's place in the file, from its table directory.
+struct TableRecord {
+    std::uint64_t offset;
+    std::uint64_t length;
+};
+
+// The version and the number of tables, from the first 12 bytes; nullopt when they are not a
+// TrueType font's.
+std::optional<std::uint64_t> TableCount(Bytes header)
 {
-    if (!font.Holds(0, 12))
+    if (!header.Holds(0, 12))
         return std::nullopt;
-    const std::uint32_t version = font.U32(0);
+    const std::uint32_t version = header.U32(0);
     if (version != 0x00010000 && version != Tag("true"))
         return std::nullopt;
-    const std::uint64_t tableCount = font.U16(4);
-    if (!font.Holds(12, 16 * tableCount))
-        return std::nullopt;
+    return header.U16(4);
+}
+
+// The first record of the table directory that names the character map.
+std::optional<TableRecord> FindCmapRecord(Bytes directory, std::uint64_t tableCount)
+{
     for (std::uint64_t i = 0; i < tableCount; ++i) {
-        const std::uint64_t record = 12 + 16 * i;
-        if (font.U32(record) == Tag("cmap"))
-            return font.Part(font.U32(record + 8), font.U32(record + 12));
+        const std::uint64_t record = 16 * i;
+        if (directory.U32(record) == Tag("cmap"))
+            return TableRecord{directory.U32(record + 8), directory.U32(record + 12)};
     }
     return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::size_t> CountEudcCharacters(std::string_view font)
+std::optional<Bytes> FindCmap(Bytes font)
 {
-    const std::optional<Bytes> cmap = FindCmap(Bytes(font));
-    if (!cmap || !cmap->Holds(0, 4))
+    const std::optional<std::uint64_t> tableCount = TableCount(font);
+    if (!tableCount)
         return std::nullopt;
-    const std::uint64_t recordCount = cmap->U16(2);
-    if (!cmap->Holds(4, 8 * recordCount))
+    const std::optional<Bytes> directory = font.Part(12, 16 * *tableCount);
+    if (!directory)
+        return std::nullopt;
+    const std::optional<TableRecord> cmap = FindCmapRecord(*directory, *tableCount);
+    if (!cmap)
+        return std::nullopt;
+    return font.Part(cmap->offset, cmap->length);
+}
+
+// The `length` bytes at `offset`, when the file holds them all and gives them.
+std::optional<std::string> ReadPart(ReadableFile& file, std::uint64_t offset, std::uint64_t length)
+{
+    const std::uint64_t size = file.Size();
+    std::string bytes;
+    if (offset > size || length > size - offset || !file.ReadAt(offset, static_cast<std::size_t>(length), bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> ReadCmap(ReadableFile& file)
+{
+    const std::optional<std::string> header = ReadPart(file, 0, 12);
+    const std::optional<std::uint64_t> tableCount = header ? TableCount(Bytes(*header)) : std::nullopt;
+    if (!tableCount)
+        return std::nullopt;
+    const std::optional<std::string> directory = ReadPart(file, 12, 16 * *tableCount);
+    if (!directory)
+        return std::nullopt;
+    const std::optional<TableRecord> cmap = FindCmapRecord(Bytes(*directory), *tableCount);
+    if (!cmap || cmap->length > kLargestCharacterMap)
+        return std::nullopt;
+    return ReadPart(file, cmap->offset, cmap->length);
+}
+
+std::optional<std::size_t> CountInCmap(Bytes cmap)
+{
+    if (!cmap.Holds(0, 4))
+        return std::nullopt;
+    const std::uint64_t recordCount = cmap.U16(2);
+    if (!cmap.Holds(4, 8 * recordCount))
         return std::nullopt;
 
     std::vector<Subtable> subtables;
     for (std::uint64_t i = 0; i < recordCount; ++i) {
         const std::uint64_t record = 4 + 8 * i;
-        if (!IsUnicode(cmap->U16(record), cmap->U16(record + 2)))
+        if (!IsUnicode(cmap.U16(record), cmap.U16(record + 2)))
             continue;
-        if (const std::optional<Subtable> subtable = FindSubtable(*cmap, cmap->U32(record + 4)))
+        if (const std::optional<Subtable> subtable = FindSubtable(cmap, cmap.U32(record + 4)))
             subtables.push_back(*subtable);
     }
     std::stable_sort(subtables.begin(), subtables.end(),
@@ -240,4 +288,18 @@ std::optional<std::size_t> CountEudcCharacters(std::string_view font)
             return area.count();
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::size_t> CountEudcCharacters(ReadableFile& font)
+{
+    const std::optional<std::string> cmap = ReadCmap(font);
+    return cmap ? CountInCmap(Bytes(*cmap)) : std::nullopt;
+}
+
+std::optional<std::size_t> CountEudcCharacters(std::string_view font)
+{
+    const std::optional<Bytes> cmap = FindCmap(Bytes(font));
+    return cmap ? CountInCmap(*cmap) : std::nullopt;
 }

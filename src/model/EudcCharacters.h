@@ -5,13 +5,25 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/Files.h"
+
 // The private use area where EUDC characters live: U+E000 to U+F8FF, 6,400 code points.
 inline constexpr char32_t kFirstEudcCharacter = 0xE000;
 inline constexpr char32_t kLastEudcCharacter = 0xF8FF;
+
+// A character map larger than this is taken for no font. Fonts' own maps are far smaller:
+// a format 4 subtable holds at most 64 KB, and a format 12 group for each code point of
+// Unicode would take 13 MB.
+inline constexpr std::size_t kLargestCharacterMap = 16u << 20;
 
 // How many code points of that area the font's Unicode character map gives a glyph other
 // than glyph 0; nullopt when `font` is not a TrueType font (sfnt version 0x00010000 or
 // 'true': no CFF outlines, no collection, as EUDC files never are either) or has no
 // Unicode character map that can be read (a table, record or subtable that does not lie
 // inside the bytes, or counts that do not fit its length).
+//
+// Reads only the file's header, its table directory and its character map, where the
+// file says they are, whatever the file's size.
+std::optional<std::size_t> CountEudcCharacters(ReadableFile& font);
+// The same count from the whole file in memory, with no limit on the character map's size.
 std::optional<std::size_t> CountEudcCharacters(std::string_view font);

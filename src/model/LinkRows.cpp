@@ -147,10 +147,10 @@ FontFileCheck CheckFontFile(Files& files, const CString& path)
 {
     if (!files.IsFile(path))
         return {LinkState::MissingFile, {}};
-    std::string bytes;
-    if (!files.Read(path, kLargestFontFile, bytes))
+    const std::unique_ptr<ReadableFile> file = files.Open(path);
+    if (!file)
         return {LinkState::NotAFont, {}};
-    const std::optional<std::size_t> chars = CountEudcCharacters(bytes);
+    const std::optional<std::size_t> chars = CountEudcCharacters(*file);
     return {chars ? LinkState::Linked : LinkState::NotAFont, chars};
 }
 

@@ -1,7 +1,9 @@
-// The files the console program reads and writes: linked fonts and registry editor files.
+// The files the programs read and write: linked fonts and registry editor files.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,17 @@ inline constexpr std::size_t kLongestPath = 259;
 
 }  // namespace files
 
+// An open file read in parts, so that a check of a large file reads only what it needs.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+
+    // The file's size when it was opened.
+    virtual std::uint64_t Size() const = 0;
+    // The `size` bytes at `offset`; false when the file cannot give them all.
+    virtual bool ReadAt(std::uint64_t offset, std::size_t size, std::string& bytes) = 0;
+};
+
 class Files {
 public:
     virtual ~Files() = default;
@@ -26,6 +39,8 @@ public:
     virtual bool IsFile(const CString& path) = 0;
     // The whole file; false when it cannot be opened, read whole, or is larger than `limit`.
     virtual bool Read(const CString& path, std::size_t limit, std::string& bytes) = 0;
+    // The file opened for reading in parts; null when it cannot be opened.
+    virtual std::unique_ptr<ReadableFile> Open(const CString& path) = 0;
     // Writes a new file beside `path` and renames it to `path`: on any failure `path` is as
     // it was and no new file is left.
     virtual bool Replace(const CString& path, std::string_view bytes) = 0;

@@ -1,10 +1,13 @@
-// The EUDC characters counted in fonts built here byte by byte, and the fonts refused.
+// The EUDC characters counted in fonts built here byte by byte, and the fonts refused,
+// each counted both from its whole bytes and from the parts read where the file says.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "LinkDoubles.h"
 #include "model/EudcCharacters.h"
 
 namespace {
@@ -95,9 +98,21 @@ std::string Patched(std::string bytes, std::size_t at, std::uint32_t value, int 
     return bytes;
 }
 
+// The count read in parts, which must agree with the count from the whole bytes and read
+// nothing past their end.
+std::optional<std::size_t> Counted(const std::string& font)
+{
+    FakeFiles::File file(font);
+    const std::optional<std::size_t> count = CountEudcCharacters(file);
+    EXPECT_EQ(count, CountEudcCharacters(font));
+    for (const auto& [offset, size] : file.reads)
+        EXPECT_TRUE(offset <= font.size() && size <= font.size() - offset) << size << " bytes at " << offset;
+    return count;
+}
+
 std::optional<std::size_t> CountIn(const std::string& subtable, std::uint16_t platform = 3, std::uint16_t encoding = 1)
 {
-    return CountEudcCharacters(Font(Cmap({{platform, encoding, subtable}})));
+    return Counted(Font(Cmap({{platform, encoding, subtable}})));
 }
 
 }  // namespace
@@ -139,35 +154,35 @@ TEST(CountEudcCharacters, PrefersTheFullRepertoireAndReadsOnlyUnicodeMaps)
     const std::string ten = Format4({{0xE000, 0xE009, 1}});
     const std::string twenty = Format12({{0xE000, 0xE013, 1}});
     const std::string thirty = Format6(0xE000, std::vector<std::uint16_t>(30, 1));
-    EXPECT_EQ(CountEudcCharacters(Font(Cmap({{3, 1, ten}, {3, 10, twenty}}))), 20u);
-    EXPECT_EQ(CountEudcCharacters(Font(Cmap({{3, 10, twenty}, {0, 3, ten}}))), 20u);
-    EXPECT_EQ(CountEudcCharacters(Font(Cmap({{1, 0, thirty}, {0, 3, ten}, {3, 0, thirty}}))), 10u);
-    EXPECT_EQ(CountEudcCharacters(Font(Cmap({{1, 0, thirty}, {3, 0, ten}, {0, 5, twenty}}))), std::nullopt);
+    EXPECT_EQ(Counted(Font(Cmap({{3, 1, ten}, {3, 10, twenty}}))), 20u);
+    EXPECT_EQ(Counted(Font(Cmap({{3, 10, twenty}, {0, 3, ten}}))), 20u);
+    EXPECT_EQ(Counted(Font(Cmap({{1, 0, thirty}, {0, 3, ten}, {3, 0, thirty}}))), 10u);
+    EXPECT_EQ(Counted(Font(Cmap({{1, 0, thirty}, {3, 0, ten}, {0, 5, twenty}}))), std::nullopt);
     // A broken map gives way to a sound one.
     const std::string brokenTwenty = Patched(twenty, 12, 2, 4);
-    EXPECT_EQ(CountEudcCharacters(Font(Cmap({{3, 10, brokenTwenty}, {3, 1, ten}}))), 10u);
-    EXPECT_EQ(CountEudcCharacters(Font(Cmap({{3, 10, brokenTwenty}}))), std::nullopt);
+    EXPECT_EQ(Counted(Font(Cmap({{3, 10, brokenTwenty}, {3, 1, ten}}))), 10u);
+    EXPECT_EQ(Counted(Font(Cmap({{3, 10, brokenTwenty}}))), std::nullopt);
 }
 
 TEST(CountEudcCharacters, RefusesWhatIsNotATrueTypeFont)
 {
     const std::string cmap = Cmap({{3, 1, Format4({{0xE000, 0xE009, 1}})}});
-    EXPECT_EQ(CountEudcCharacters(Font(cmap, 0x74727565)), 10u);  // 'true'
-    EXPECT_EQ(CountEudcCharacters(Font(cmap, 0x4F54544F)), std::nullopt);  // 'OTTO'
-    EXPECT_EQ(CountEudcCharacters(Font(cmap, 0x74746366)), std::nullopt);  // 'ttcf'
-    EXPECT_EQ(CountEudcCharacters(""), std::nullopt);
-    EXPECT_EQ(CountEudcCharacters("This is a text file, not a font at all."), std::nullopt);
-    EXPECT_EQ(CountEudcCharacters(Font(cmap).substr(0, 12)), std::nullopt);
-    EXPECT_EQ(CountEudcCharacters(Patched(Font(cmap), 28, 0x636D6171, 4)), std::nullopt);  // no 'cmap'
+    EXPECT_EQ(Counted(Font(cmap, 0x74727565)), 10u);  // 'true'
+    EXPECT_EQ(Counted(Font(cmap, 0x4F54544F)), std::nullopt);  // 'OTTO'
+    EXPECT_EQ(Counted(Font(cmap, 0x74746366)), std::nullopt);  // 'ttcf'
+    EXPECT_EQ(Counted(""), std::nullopt);
+    EXPECT_EQ(Counted("This is a text file, not a font at all."), std::nullopt);
+    EXPECT_EQ(Counted(Font(cmap).substr(0, 12)), std::nullopt);
+    EXPECT_EQ(Counted(Patched(Font(cmap), 28, 0x636D6171, 4)), std::nullopt);  // no 'cmap'
 }
 
 TEST(CountEudcCharacters, RefusesEveryOffsetAndCountThatPointsOutside)
 {
     const std::string font = Font(Cmap({{3, 1, Format4({{0xE000, 0xE009, 1}})}}));
-    ASSERT_EQ(CountEudcCharacters(font), 10u);
+    ASSERT_EQ(Counted(font), 10u);
     // Each cut is a buffer of its own, so that the sanitizer sees a read past it.
     for (std::size_t size = 0; size < font.size(); ++size)
-        EXPECT_EQ(CountEudcCharacters(std::string(font, 0, size)), std::nullopt) << size << " bytes";
+        EXPECT_EQ(Counted(std::string(font, 0, size)), std::nullopt) << size << " bytes";
 
     const struct {
         std::size_t at;
@@ -187,8 +202,36 @@ TEST(CountEudcCharacters, RefusesEveryOffsetAndCountThatPointsOutside)
         {60 + 6, 1, 2, "segCount odd"},
     };
     for (const auto& b : breaks)
-        EXPECT_EQ(CountEudcCharacters(Patched(font, b.at, b.value, b.width)), std::nullopt) << b.what;
+        EXPECT_EQ(Counted(Patched(font, b.at, b.value, b.width)), std::nullopt) << b.what;
 
     // 0x15555556 groups of 12 bytes wrap to 8 bytes in 32 bits.
     EXPECT_EQ(CountIn(Patched(Format12({{0xE000, 0xE009, 1}}), 12, 0x15555556, 4)), std::nullopt);
+}
+
+TEST(CountEudcCharacters, ReadsOnlyTheHeaderTheDirectoryAndTheCharacterMap)
+{
+    // The character map after a megabyte of other tables, as the directory says.
+    const std::string cmap = Cmap({{3, 1, Format4({{0xE000, 0xE009, 1}})}});
+    const std::size_t at = 48 + (1u << 20);
+    std::string font = Patched(Font(cmap), 36, at, 4);
+    font.insert(48, std::string(at - 48, '\0'));
+    FakeFiles::File file(font);
+    EXPECT_EQ(CountEudcCharacters(file), 10u);
+    const std::vector<std::pair<std::uint64_t, std::size_t>> parts = {{0, 12}, {12, 32}, {at, cmap.size()}};
+    EXPECT_EQ(file.reads, parts);
+}
+
+TEST(CountEudcCharacters, ReadsACharacterMapUpToTheLimitAndNeverALargerOne)
+{
+    // A map padded to its length: its subtable sits at the start and counts in both.
+    const std::string cmap = Cmap({{3, 1, Format4({{0xE000, 0xE009, 1}})}});
+    for (const std::size_t length : {kLargestCharacterMap, kLargestCharacterMap + 1}) {
+        std::string font = Patched(Font(cmap), 40, static_cast<std::uint32_t>(length), 4);
+        font.resize(48 + length, '\0');
+        const bool withinLimit = length == kLargestCharacterMap;
+        FakeFiles::File file(font);
+        EXPECT_EQ(CountEudcCharacters(file), withinLimit ? std::optional<std::size_t>(10) : std::nullopt) << length;
+        EXPECT_EQ(file.reads.size(), withinLimit ? 3u : 2u) << "the header, the directory, the map";
+        EXPECT_EQ(CountEudcCharacters(font), 10u) << "the whole bytes have no limit";
+    }
 }

@@ -111,6 +111,24 @@ public:
 // Files by their full paths; a relative path is taken in C:\work.
 class FakeFiles : public Files {
 public:
+    // Bytes read in parts, each read asked for recorded; a read past their end fails.
+    class File : public ReadableFile {
+    public:
+        explicit File(std::string bytes) : bytes(std::move(bytes)) {}
+        std::uint64_t Size() const override { return bytes.size(); }
+        bool ReadAt(std::uint64_t offset, std::size_t size, std::string& part) override
+        {
+            reads.emplace_back(offset, size);
+            if (offset > bytes.size() || size > bytes.size() - offset)
+                return false;
+            part = bytes.substr(static_cast<std::size_t>(offset), size);
+            return true;
+        }
+
+        std::string bytes;
+        std::vector<std::pair<std::uint64_t, std::size_t>> reads;  // offset and size
+    };
+
     std::map<CString, std::string> files;
     bool canReplace = true;
 
@@ -126,6 +144,10 @@ public:
             return false;
         bytes = files[path];
         return true;
+    }
+    std::unique_ptr<ReadableFile> Open(const CString& path) override
+    {
+        return files.contains(path) ? std::make_unique<File>(files[path]) : nullptr;
     }
     bool Replace(const CString& path, std::string_view bytes) override
     {

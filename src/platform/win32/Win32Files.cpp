@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/UniqueHandle.h"
 
@@ -11,12 +12,46 @@ static_assert(files::kLongestPath == MAX_PATH - 1);
 namespace {
 
 // CreateFile gives INVALID_HANDLE_VALUE, not null, when it fails.
-UniqueFile Open(const CString& path, DWORD access, DWORD disposition)
+UniqueFile OpenHandle(const CString& path, DWORD access, DWORD disposition)
 {
     const HANDLE file = ::CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
+
+// Fills `bytes` from the file's current position; false when the file ends first, as it
+// does when another program is writing it.
+bool ReadAll(HANDLE file, std::string& bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!::ReadFile(file, bytes.data() + done, chunk, &read, nullptr) || read == 0)
+            return false;
+        done += read;
+    }
+    return true;
+}
+
+class Win32ReadableFile : public ReadableFile {
+public:
+    Win32ReadableFile(UniqueFile file, std::uint64_t size) : m_file(std::move(file)), m_size(size) {}
+
+    std::uint64_t Size() const override { return m_size; }
+    bool ReadAt(std::uint64_t offset, std::size_t size, std::string& bytes) override
+    {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (offset > m_size || size > m_size - offset || !::SetFilePointerEx(m_file.get(), at, nullptr, FILE_BEGIN))
+            return false;
+        bytes.assign(size, '\0');
+        return ReadAll(m_file.get(), bytes);
+    }
+
+private:
+    UniqueFile m_file;
+    std::uint64_t m_size;
+};
 
 bool WriteAll(HANDLE file, std::string_view bytes)
 {
@@ -53,19 +88,21 @@ bool Win32Files::IsFile(const CString& path)
 
 bool Win32Files::Read(const CString& path, std::size_t limit, std::string& bytes)
 {
-    const UniqueFile file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    const UniqueFile file = OpenHandle(path, GENERIC_READ, OPEN_EXISTING);
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > limit)
         return false;
     bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    for (std::size_t done = 0; done < bytes.size();) {
-        DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        if (!::ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr) || read == 0)
-            return false;  // shorter than it said: another program is writing it
-        done += read;
-    }
-    return true;
+    return ReadAll(file.get(), bytes);
+}
+
+std::unique_ptr<ReadableFile> Win32Files::Open(const CString& path)
+{
+    UniqueFile file = OpenHandle(path, GENERIC_READ, OPEN_EXISTING);
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size))
+        return nullptr;
+    return std::make_unique<Win32ReadableFile>(std::move(file), static_cast<std::uint64_t>(size.QuadPart));
 }
 
 // The new file is made in the target's own folder, so that the rename never crosses
@@ -83,7 +120,7 @@ bool Win32Files::Replace(const CString& path, std::string_view bytes)
     if (::GetTempFileNameA(folder.c_str(), "eul", 0, temporary) == 0)
         return false;
     bool written = false;
-    if (const UniqueFile file = Open(temporary, GENERIC_WRITE, TRUNCATE_EXISTING))
+    if (const UniqueFile file = OpenHandle(temporary, GENERIC_WRITE, TRUNCATE_EXISTING))
         written = WriteAll(file.get(), bytes);
     if (written && ::MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
