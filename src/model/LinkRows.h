@@ -42,9 +42,8 @@ struct LinkRow {
 std::vector<LinkRow> MakeRows(const CStringArray& fontList, const std::vector<StoredValue>& values,
                               const CString& fontsFolder, const CodePageRules& rules);
 
-// No font file is read whole beyond this size; EUDC files are a few megabytes at most.
-inline constexpr std::size_t kLargestFontFile = 256u << 20;
-
+// Whether the file is there and is a font: only its header, table directory and
+// character map are read, so that a check costs the same for any file's size.
 struct FontFileCheck {
     LinkState state = LinkState::MissingFile;  // linked when the file is a readable font
     std::optional<std::size_t> chars;
