@@ -5,16 +5,10 @@ set -uo pipefail
 export VELTRANE_EXE=$program
 key='HKCU\EUDC\950'
 
-# Runs the script again under a display of its own, and ends Wine when the script ends.
-under_xvfb() {
-    if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
-        VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-    fi
-    # Nothing of Wine may outlive this X display.
-    trap 'wineserver -k 2>/dev/null || true' EXIT
-    # One server for the whole script: a server that quits when its last program ends
-    # races the next start, which then fails to start the program at all.
-    wineserver -p
+# The X display, the Wine server and the prefix are the test runner's
+# (tests/e2e/wine-prefix.sh run), which ends them all when the script ends.
+require_display() {
+    [ -n "${DISPLAY:-}" ] || { echo "FAIL no X display: run this through ctest or 'wine-prefix.sh run ... x11 ...'"; exit 1; }
 }
 
 failures=0

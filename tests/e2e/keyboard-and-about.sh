@@ -2,14 +2,14 @@
 # The real program used with the keyboard alone, and its About box, under Xvfb. Keys and
 # mouse clicks are real X input (xdotool), which reaches the program through Wine as a
 # user's would; drive.exe only reads the state back.
-#   keyboard-and-about.sh VELTRANE.EXE drive.exe SCREENSHOTS-FOLDER   (WINEPREFIX names a prepared prefix)
+#   keyboard-and-about.sh VELTRANE.EXE drive.exe SCREENSHOTS-FOLDER   (through wine-prefix.sh run)
 # The About box and the open-file dialog are kept there; the list's pictures in keyboard/.
 program=$1
 drive=$2
 screenshots=$3
 pictures=$screenshots/keyboard
 source "$(dirname "$0")/helpers.sh"
-under_xvfb "$@"
+require_display
 mkdir -p "$pictures" "$WINEPREFIX/drive_c/eudc"
 : >"$WINEPREFIX/drive_c/eudc/KEYS.TTE"
 font='AR PL UMing TW'
