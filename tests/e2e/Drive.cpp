@@ -36,7 +36,9 @@
 //   message                 waits for a message box, prints "caption: text", presses OK
 //   deny-key | allow-key    gives HKCU\EUDC\950 an empty access list, so that no one may
 //                           open it, or the default one again
-// Exits with 1 when what it waits for does not come in time.
+// Every wait has a deadline. When what a command waits for does not come in time, it
+// says what it waited for and exits with 3; with 1 when a command cannot be carried out
+// (no such row, no dialog template); a reading that does not come is printed as it is.
 #include <windows.h>
 
 #include <algorithm>
@@ -62,10 +64,17 @@ constexpr char kLinkKey[] = "EUDC\\950";
 constexpr std::pair<const char*, int> kControls[] = {
     {"close", IDOK}, {"list", IDC_FONT_LIST}, {"modify", IDC_MODIFY}, {"remove", IDC_REMOVE}, {"about", IDC_ABOUT}};
 
+constexpr int kWaitExpired = 3;
+
 [[noreturn]] void Fail(const std::string& what)
 {
     std::fprintf(stderr, "drive: %s\n", what.c_str());
     std::exit(1);
+}
+
+void SayWaited(const std::string& what, DWORD milliseconds)
+{
+    std::fprintf(stderr, "drive: FAIL waited %g s for %s\n", milliseconds / 1000.0, what.c_str());
 }
 
 // Whether `test` came true within `milliseconds`. Messages are fetched meanwhile, so that
@@ -83,6 +92,16 @@ bool Until(Test test, DWORD milliseconds = kPatience)
         if (::GetTickCount() - start > milliseconds)
             return false;
         ::Sleep(10);
+    }
+}
+
+// Waits until `test` comes true; when it does not in time, says for `what` and exits.
+template <class Test>
+void WaitFor(const std::string& what, Test test, DWORD milliseconds = kPatience)
+{
+    if (!Until(test, milliseconds)) {
+        SayWaited(what, milliseconds);
+        std::exit(kWaitExpired);
     }
 }
 
@@ -163,14 +182,13 @@ HWND MainDialog(DWORD milliseconds = kPatience)
 {
     static const std::wstring caption = DialogCaption(IDD_MAIN);
     HWND window = nullptr;
-    Until(
+    WaitFor(
+        "the main dialog to appear",
         [&] {
             window = ::FindWindowW(L"#32770", caption.c_str());
             return window != nullptr && ::IsWindowVisible(window);
         },
         milliseconds);
-    if (window == nullptr || !::IsWindowVisible(window))
-        Fail("the main dialog did not appear");
     return window;
 }
 
@@ -223,8 +241,7 @@ HWND DialogOf(HWND main, bool (*test)(HWND))
 HWND WaitForDialog(HWND main, bool (*test)(HWND), const char* what)
 {
     HWND found = nullptr;
-    if (!Until([&] { return (found = DialogOf(main, test)) != nullptr; }))
-        Fail(std::string(what) + " did not appear");
+    WaitFor(std::string(what) + " to open", [&] { return (found = DialogOf(main, test)) != nullptr; });
     return found;
 }
 
@@ -249,20 +266,19 @@ BOOL CALLBACK NoteUpdateWithin(HWND window, LPARAM pending)
 
 // Painted: the program's thread has answered a sent message and none of its windows has
 // an update region. It answers only where it fetches messages, and it fetches WM_PAINT
-// only once its queue is empty, so the round trip is repeated until nothing is left.
+// only once its queue is empty, so the round trip is repeated until nothing is left. Each
+// round trip waits a second at most, so that the deadline is the whole wait's.
 void WaitPainted(HWND main)
 {
     const DWORD thread = ::GetWindowThreadProcessId(main, nullptr);
-    const bool painted = Until([&] {
+    WaitFor("the main dialog to be painted", [&] {
         DWORD_PTR ignored = 0;
-        if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &ignored))
+        if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored))
             return false;
         bool pending = false;
         ::EnumThreadWindows(thread, NoteUpdateWithin, reinterpret_cast<LPARAM>(&pending));
         return !pending;
     });
-    if (!painted)
-        Fail("the program did not finish painting");
 }
 
 VOID CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answered, LRESULT)
@@ -276,8 +292,8 @@ void Press(HWND main, HWND button)
 {
     bool answered = false;
     ::SendMessageCallbackW(button, BM_CLICK, 0, 0, NoteAnswer, reinterpret_cast<ULONG_PTR>(&answered));
-    if (!Until([&] { return answered || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; }))
-        Fail("the program did not handle the click");
+    WaitFor("the program to handle the click on " + ControlName(::GetDlgCtrlID(button)),
+            [&] { return answered || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; });
     if (::IsWindow(main))
         WaitPainted(main);
 }
@@ -305,8 +321,7 @@ void PressKey(HWND window, UINT key, bool send)
 
 void WaitUntilClosed(HWND window, const char* what)
 {
-    if (!Until([&] { return !::IsWindow(window); }))
-        Fail(std::string(what) + " stayed open");
+    WaitFor(std::string(what) + " to close", [&] { return !::IsWindow(window); });
 }
 
 int PrintRect(const RECT& rect)
@@ -426,12 +441,13 @@ int AnswerFileDialog(HWND main, const wchar_t* path)
     return 0;
 }
 
-// Prints the reading; given what it should be, reads until it is, for a while.
+// Prints the reading; given what it should be, reads until it is, for a while, and
+// prints it as it is then: the script says what is wrong with it.
 template <class Read>
-int PrintReading(Read read, const char* want)
+int PrintReading(const std::string& what, Read read, const char* want)
 {
-    if (want != nullptr)
-        Until([&] { return read() == want; }, kReadingPatience);
+    if (want != nullptr && !Until([&] { return read() == want; }, kReadingPatience))
+        SayWaited(what + " to read " + want, kReadingPatience);
     std::printf("%s\n", read().c_str());
     return 0;
 }
@@ -608,8 +624,8 @@ int Close(HWND window, const std::string& way)
 int MinimizeOrRestore(HWND window, bool minimize)
 {
     ::PostMessageW(window, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
-    if (!Until([&] { return (::IsIconic(window) != FALSE) == minimize; }))
-        Fail("the main dialog did not change its size");
+    WaitFor(minimize ? "the main dialog to be minimised" : "the main dialog to be restored",
+            [&] { return (::IsIconic(window) != FALSE) == minimize; });
     WaitPainted(window);
     return 0;
 }
@@ -627,7 +643,8 @@ int main(int argc, char** argv)
     if (command == "deny-key" || command == "allow-key")
         return SetKeyAccess(command == "allow-key");
     if (command == "value" && argument)
-        return PrintReading([&] { return ValueOf(argument); }, argc > 3 ? argv[3] : nullptr);
+        return PrintReading(std::string("the value ") + argument, [&] { return ValueOf(argument); },
+                            argc > 3 ? argv[3] : nullptr);
     if (command == "key-class")
         return PrintKeyClass();
     if (command == "icon-pixels" && argc > 5)
@@ -689,8 +706,7 @@ int main(int argc, char** argv)
         return PrintWindowRect(dialog);
     }
     if (command == "about-closed") {
-        if (!Until([&] { return DialogOf(main, IsAbout) == nullptr; }))
-            Fail("the About box stayed open");
+        WaitFor("the About box to close", [&] { return DialogOf(main, IsAbout) == nullptr; });
         return 0;
     }
     if (command == "about-date") {
@@ -707,9 +723,10 @@ int main(int argc, char** argv)
         return PrintButtonPoint(::GetDlgItem(owner, ControlId(argument)));
     }
     if (command == "focus")
-        return PrintReading([&] { return ControlName(::GetDlgCtrlID(FocusOf(main))); }, argument);
+        return PrintReading("the focus", [&] { return ControlName(::GetDlgCtrlID(FocusOf(main))); }, argument);
     if (command == "selection")
-        return PrintReading([&] { return std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }, argument);
+        return PrintReading("the selection", [&] { return std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)); },
+                            argument);
     if (command == "iconic") {
         std::printf("%d\n", ::IsIconic(main) ? 1 : 0);
         return 0;

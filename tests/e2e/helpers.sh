@@ -17,8 +17,17 @@ fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 expect() {
     if [ "$2" = "$3" ]; then pass "$1: $3"; else fail "$1: '$2', not '$3'"; fi
 }
+# drive.exe exits with 3 when what it waited for did not come (it says what): the
+# program is then not where the next steps expect it, and each of them would only wait
+# in vain, so the script stops. drive often runs in a subshell, hence the signal.
+trap 'echo "FAIL stopped after the wait above expired"; exit 1' USR1
 # Runs drive.exe; Wine's console ends lines with CR LF.
-drive() { wine "$drive" "$@" | tr -d '\r'; }
+drive() {
+    wine "$drive" "$@" | tr -d '\r'
+    local status=${PIPESTATUS[0]}
+    [ "$status" != 3 ] || kill -USR1 $$
+    return "$status"
+}
 
 # Starts the program in the background and waits until its main dialog is painted.
 start() {
@@ -31,7 +40,7 @@ start() {
 expect_exit() {
     local status
     if ! timeout 10 tail --pid="$pid" -s 0.05 -f /dev/null; then
-        fail "$1: the program is still running"
+        fail "$1: waited 10 s for the program to end"
         kill "$pid"
     fi
     wait "$pid"
