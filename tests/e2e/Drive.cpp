@@ -39,6 +39,12 @@
 // Every wait has a deadline. When what a command waits for does not come in time, it
 // says what it waited for and exits with 3; with 1 when a command cannot be carried out
 // (no such row, no dialog template); a reading that does not come is printed as it is.
+//   serve                   runs the commands read from standard input, one a line, its
+//                           words separated by tabs, in UTF-8; answers each with its
+//                           output, its messages on lines that start with \x1f, then a
+//                           line \x1e STATUS. A wait that expires ends it, as it ends a
+//                           single command. Each start of a program costs Wine a tenth of
+//                           a second, which a script of a hundred commands then pays once.
 #include <windows.h>
 
 #include <algorithm>
@@ -47,6 +53,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
@@ -65,16 +72,33 @@ constexpr std::pair<const char*, int> kControls[] = {
     {"close", IDOK}, {"list", IDC_FONT_LIST}, {"modify", IDC_MODIFY}, {"remove", IDC_REMOVE}, {"about", IDC_ABOUT}};
 
 constexpr int kWaitExpired = 3;
+// The marks of `serve`'s answers.
+constexpr char kStatusMark = '\x1e';
+constexpr char kMessageMark = '\x1f';
+bool serving = false;
+
+// A command that cannot be carried out; its message is said.
+struct CommandFailed {};
+
+void Say(const std::string& text)
+{
+    if (serving)
+        std::printf("%c%s\n", kMessageMark, text.c_str());
+    else
+        std::fprintf(stderr, "drive: %s\n", text.c_str());
+}
 
 [[noreturn]] void Fail(const std::string& what)
 {
-    std::fprintf(stderr, "drive: %s\n", what.c_str());
-    std::exit(1);
+    Say(what);
+    throw CommandFailed{};
 }
 
 void SayWaited(const std::string& what, DWORD milliseconds)
 {
-    std::fprintf(stderr, "drive: FAIL waited %g s for %s\n", milliseconds / 1000.0, what.c_str());
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", milliseconds / 1000.0);
+    Say("FAIL waited " + std::string(seconds) + " s for " + what);
 }
 
 // Whether `test` came true within `milliseconds`. Messages are fetched meanwhile, so that
@@ -281,19 +305,24 @@ void WaitPainted(HWND main)
     });
 }
 
-VOID CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answered, LRESULT)
+// The number of the last click the program has answered.
+ULONG_PTR lastAnswer = 0;
+
+VOID CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR click, LRESULT)
 {
-    *reinterpret_cast<bool*>(answered) = true;
+    lastAnswer = click;
 }
 
 // Sent with a callback, so that its answer says the program has handled the click. No
-// answer comes while the click's handler runs a dialog: that dialog ends the wait too.
+// answer comes while the click's handler runs a dialog: that dialog ends the wait too,
+// and the answer comes later, during another command, so clicks are numbered.
 void Press(HWND main, HWND button)
 {
-    bool answered = false;
-    ::SendMessageCallbackW(button, BM_CLICK, 0, 0, NoteAnswer, reinterpret_cast<ULONG_PTR>(&answered));
+    static ULONG_PTR clicks = 0;
+    const ULONG_PTR click = ++clicks;
+    ::SendMessageCallbackW(button, BM_CLICK, 0, 0, NoteAnswer, click);
     WaitFor("the program to handle the click on " + ControlName(::GetDlgCtrlID(button)),
-            [&] { return answered || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; });
+            [&] { return lastAnswer == click || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; });
     if (::IsWindow(main))
         WaitPainted(main);
 }
@@ -630,12 +659,10 @@ int MinimizeOrRestore(HWND window, bool minimize)
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: drive COMMAND [ARGUMENT]; the commands are listed in Drive.cpp\n");
+        Say("usage: drive COMMAND [ARGUMENT]; the commands are listed in Drive.cpp");
         return 2;
     }
     const std::string command = argv[1];
@@ -735,6 +762,73 @@ int main(int argc, char** argv)
         return PrintRowDrawnByHand(list, argv[2], argv[3]);
     if (command == "message")
         return AnswerMessageBox(main);
-    std::fprintf(stderr, "drive: unknown command %s\n", command.c_str());
+    Say("unknown command " + command);
     return 2;
+}
+
+int RunCommand(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const CommandFailed&) {
+        return 1;
+    }
+}
+
+// The shell's words are UTF-8; the commands take them as the C run-time gives a command
+// line's, in the ANSI code page.
+std::string AnsiFromUtf8(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1);
+    std::string ansi(wide.size() * 2 + 1, '\0');
+    ansi.resize(::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), static_cast<int>(ansi.size()), nullptr,
+                                      nullptr) - 1);
+    return ansi;
+}
+
+bool ReadLine(std::string& line)
+{
+    line.clear();
+    char part[4096];
+    while (std::fgets(part, sizeof part, stdin) != nullptr) {
+        line += part;
+        if (line.back() == '\n') {
+            line.pop_back();
+            return true;
+        }
+    }
+    return !line.empty();
+}
+
+int Serve(const char* self)
+{
+    serving = true;
+    std::string line;
+    while (ReadLine(line)) {
+        std::vector<std::string> words{self};
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            words.push_back(AnsiFromUtf8(line.substr(start, tab - start)));
+            if (tab == std::string::npos)
+                break;
+            start = tab + 1;
+        }
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        const int status = RunCommand(static_cast<int>(argv.size()), argv.data());
+        std::printf("%c%d\n", kStatusMark, status);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "serve")
+        return Serve(argv[0]);
+    return RunCommand(argc, argv);
 }

@@ -17,16 +17,37 @@ fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 expect() {
     if [ "$2" = "$3" ]; then pass "$1: $3"; else fail "$1: '$2', not '$3'"; fi
 }
-# drive.exe exits with 3 when what it waited for did not come (it says what): the
-# program is then not where the next steps expect it, and each of them would only wait
-# in vain, so the script stops. drive often runs in a subshell, hence the signal.
-trap 'echo "FAIL stopped after the wait above expired"; exit 1' USR1
-# Runs drive.exe; Wine's console ends lines with CR LF.
+# drive.exe runs once for the whole script, reading commands from one pipe and
+# answering on another (see its "serve"); the pipes are in the prefix.
+start_drive() {
+    local pipes=$WINEPREFIX/drive-pipes
+    rm -rf "$pipes"
+    mkdir -p "$pipes"
+    mkfifo "$pipes/commands" "$pipes/answers"
+    wine "$drive" serve <"$pipes/commands" >"$pipes/answers" &
+    exec {to_drive}>"$pipes/commands" {from_drive}<"$pipes/answers"
+}
+[ -z "${drive:-}" ] || start_drive
+# When what drive.exe waited for does not come, it says what and ends: the program is
+# then not where the next steps expect it, and each of them would only wait in vain, so
+# the script stops. drive often runs in a subshell, hence the signal.
+trap 'echo "FAIL stopped: drive.exe ended after the message above"; exit 1' USR1
+# Runs a command of drive.exe: its output on standard output, its messages on standard
+# error, its status returned. The whole answer is read before any of it is shown, so
+# that a reader of the first line cannot let the next command start early.
 drive() {
-    wine "$drive" "$@" | tr -d '\r'
-    local status=${PIPESTATUS[0]}
-    [ "$status" != 3 ] || kill -USR1 $$
-    return "$status"
+    local IFS=$'\t' line answer=() status=
+    printf '%s\n' "$*" >&"$to_drive"
+    while IFS= read -r -u "$from_drive" line; do
+        line=${line%$'\r'}
+        [[ $line != $'\x1e'* ]] || { status=${line#?}; break; }
+        answer+=("$line")
+    done
+    for line in "${answer[@]}"; do
+        if [[ $line == $'\x1f'* ]]; then echo "drive: ${line#?}" >&2; else printf '%s\n' "$line"; fi
+    done
+    [ -n "$status" ] || kill -USR1 $$
+    return "${status:-3}"
 }
 
 # Starts the program in the background and waits until its main dialog is painted.
