@@ -29,14 +29,15 @@ fi
 
 logs=build/logs
 mkdir -p "$logs"
-declare -A pid title started
+declare -A pid title
 
 # Starts the phase NAME, described by TITLE, running the shell command COMMAND in the
 # background, in a session of its own so that it can be ended whole.
 begin() {
     title[$1]=$2
-    started[$1]=$SECONDS
-    setsid bash -c "$3" </dev/null >"$logs/$1.log" 2>&1 &
+    rm -f "$logs/$1.seconds"
+    setsid bash -c "$3
+        status=\$?; echo \$SECONDS >$logs/$1.seconds; exit \$status" </dev/null >"$logs/$1.log" 2>&1 &
     pid[$1]=$!
 }
 # Waits for the phase NAME and shows its log; a failed phase ends the run.
@@ -44,7 +45,7 @@ finish() {
     local status=0
     wait "${pid[$1]}" || status=$?
     unset "pid[$1]"
-    echo "== ${title[$1]} ($((SECONDS - started[$1])) s)"
+    echo "== ${title[$1]} ($(cat "$logs/$1.seconds" 2>/dev/null || echo ?) s)"
     cat "$logs/$1.log"
     if [ "$status" != 0 ]; then
         echo "== FAILED: ${title[$1]}; its log is $logs/$1.log"
