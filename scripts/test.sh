@@ -12,7 +12,8 @@
 # the phase ends; a failed phase's log is shown and ends the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
+# The repository's folder, quoted for the phases' command lines.
+root=$(printf %q "$PWD")
 
 scripts/setup.sh
 
