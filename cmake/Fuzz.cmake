@@ -12,3 +12,10 @@ foreach(target IN LISTS fuzz_targets)
     target_link_options(${target} PRIVATE ${sanitizers} -fsanitize=fuzzer)
     target_link_libraries(${target} PRIVATE veltrane_portable)
 endforeach()
+
+# Each target's seeds replayed, one ctest entry each: `ctest --test-dir build/fuzz`.
+# libFuzzer runs every input of the folder once and stops.
+foreach(target IN LISTS fuzz_targets)
+    add_test(NAME ${target}_corpus COMMAND ${target} -runs=0 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${target})
+    set_tests_properties(${target}_corpus PROPERTIES TIMEOUT 120)
+endforeach()

@@ -24,4 +24,4 @@ add_executable(veltrane_native_tests
 )
 target_link_libraries(veltrane_native_tests PRIVATE veltrane_portable GTest::gtest_main)
 include(GoogleTest)
-gtest_discover_tests(veltrane_native_tests)
+gtest_discover_tests(veltrane_native_tests PROPERTIES TIMEOUT 60)

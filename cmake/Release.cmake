@@ -1,8 +1,11 @@
-# The release archive, made by `cpack` in a Windows build folder: the program under a
-# folder named after its architecture, the README with its pictures, and the licence.
+# The release archive, made by `cpack` in a Windows build folder: the programs under a
+# folder named after their architecture, the README with its pictures, and the licence.
 # VELTRANE_RELEASE_BUILDS lists further build folders, for other architectures, whose
-# program goes into the same archive; scripts/release.sh makes them.
-set(VELTRANE_RELEASE_BUILDS "" CACHE STRING "Other Windows build folders whose program the archive holds too")
+# programs go into the same archive (scripts/release.sh).
+set(VELTRANE_RELEASE_BUILDS "" CACHE STRING "Other Windows build folders whose programs the archive holds too")
+# cpack packs the programs as they were built (and tested), building nothing itself: not
+# the rest of a build folder either, such as tests that cannot run on this machine.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS veltrane eudclink RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
 install(FILES README.md LICENSE DESTINATION .)

@@ -46,12 +46,16 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 quietly() { "$@" </dev/null >/dev/null 2>&1; }
 
 # A prefix with N generated families in its Fonts folder: a copy of the tests' base
-# prefix, made once. wine-prefix.sh runs every time, so that a prefix copied from an
-# older base is copied anew (its fonts made again).
+# prefix, made once and kept. One copied from an older base is copied anew (its fonts
+# made again).
 prepare_prefix() {
     tests/e2e/wine-prefix.sh base "$build/wine-base" >/dev/null
     export WINEPREFIX=$build/prefix-$1
-    tests/e2e/wine-prefix.sh start "$WINEPREFIX" x11 "$build/wine-base" >/dev/null
+    quietly wineserver -k || true
+    if ! cmp -s "$build/wine-base/.made" "$WINEPREFIX/.made"; then
+        rm -rf "$WINEPREFIX"
+        cp -a "$build/wine-base" "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/.fonts-ready" ]; then
         rm -rf "$build/fonts-$1"
         /usr/bin/python3 tools/make_fonts.py "$build/fonts-$1" --count "$1"

@@ -54,8 +54,18 @@ if [ -n "$screenshot" ]; then
         group=$!
         status=0
         if timeout 60 xdotool search --sync --name "Corvale Windows 95" >/dev/null; then
-            sleep 1
-            import -window root -crop 800x600+0+0 +repage "$2"
+            # Painted: three pictures in a row the same, within 20 seconds.
+            deadline=$((SECONDS + 20)) last= same=0
+            while [ $same -lt 2 ]; do
+                import -window root -crop 800x600+0+0 +repage "$2"
+                now=$(convert "$2" rgb:- | md5sum)
+                if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+                last=$now
+                if [ $SECONDS -ge $deadline ]; then
+                    echo "Waited 20 s for the window to be painted; the picture shows it as it was then." >&2
+                    break
+                fi
+            done
             echo "Saved a picture of the window: $2"
         else
             echo "The window did not appear within a minute." >&2

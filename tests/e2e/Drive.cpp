@@ -36,7 +36,15 @@
 //   message                 waits for a message box, prints "caption: text", presses OK
 //   deny-key | allow-key    gives HKCU\EUDC\950 an empty access list, so that no one may
 //                           open it, or the default one again
-// Exits with 1 when what it waits for does not come in time.
+// Every wait has a deadline. When what a command waits for does not come in time, it
+// says what it waited for and exits with 3; with 1 when a command cannot be carried out
+// (no such row, no dialog template); a reading that does not come is printed as it is.
+//   serve                   runs the commands read from standard input, one a line, its
+//                           words separated by tabs, in UTF-8; answers each with its
+//                           output, its messages on lines that start with \x1f, then a
+//                           line \x1e STATUS. A wait that expires ends it, as it ends a
+//                           single command. Each start of a program costs Wine a tenth of
+//                           a second, which a script of a hundred commands then pays once.
 #include <windows.h>
 
 #include <algorithm>
@@ -45,6 +53,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
@@ -62,10 +71,34 @@ constexpr char kLinkKey[] = "EUDC\\950";
 constexpr std::pair<const char*, int> kControls[] = {
     {"close", IDOK}, {"list", IDC_FONT_LIST}, {"modify", IDC_MODIFY}, {"remove", IDC_REMOVE}, {"about", IDC_ABOUT}};
 
+constexpr int kWaitExpired = 3;
+// The marks of `serve`'s answers.
+constexpr char kStatusMark = '\x1e';
+constexpr char kMessageMark = '\x1f';
+bool serving = false;
+
+// A command that cannot be carried out; its message is said.
+struct CommandFailed {};
+
+void Say(const std::string& text)
+{
+    if (serving)
+        std::printf("%c%s\n", kMessageMark, text.c_str());
+    else
+        std::fprintf(stderr, "drive: %s\n", text.c_str());
+}
+
 [[noreturn]] void Fail(const std::string& what)
 {
-    std::fprintf(stderr, "drive: %s\n", what.c_str());
-    std::exit(1);
+    Say(what);
+    throw CommandFailed{};
+}
+
+void SayWaited(const std::string& what, DWORD milliseconds)
+{
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", milliseconds / 1000.0);
+    Say("FAIL waited " + std::string(seconds) + " s for " + what);
 }
 
 // Whether `test` came true within `milliseconds`. Messages are fetched meanwhile, so that
@@ -83,6 +116,16 @@ bool Until(Test test, DWORD milliseconds = kPatience)
         if (::GetTickCount() - start > milliseconds)
             return false;
         ::Sleep(10);
+    }
+}
+
+// Waits until `test` comes true; when it does not in time, says for `what` and exits.
+template <class Test>
+void WaitFor(const std::string& what, Test test, DWORD milliseconds = kPatience)
+{
+    if (!Until(test, milliseconds)) {
+        SayWaited(what, milliseconds);
+        std::exit(kWaitExpired);
     }
 }
 
@@ -163,14 +206,13 @@ HWND MainDialog(DWORD milliseconds = kPatience)
 {
     static const std::wstring caption = DialogCaption(IDD_MAIN);
     HWND window = nullptr;
-    Until(
+    WaitFor(
+        "the main dialog to appear",
         [&] {
             window = ::FindWindowW(L"#32770", caption.c_str());
             return window != nullptr && ::IsWindowVisible(window);
         },
         milliseconds);
-    if (window == nullptr || !::IsWindowVisible(window))
-        Fail("the main dialog did not appear");
     return window;
 }
 
@@ -223,8 +265,7 @@ HWND DialogOf(HWND main, bool (*test)(HWND))
 HWND WaitForDialog(HWND main, bool (*test)(HWND), const char* what)
 {
     HWND found = nullptr;
-    if (!Until([&] { return (found = DialogOf(main, test)) != nullptr; }))
-        Fail(std::string(what) + " did not appear");
+    WaitFor(std::string(what) + " to open", [&] { return (found = DialogOf(main, test)) != nullptr; });
     return found;
 }
 
@@ -249,35 +290,39 @@ BOOL CALLBACK NoteUpdateWithin(HWND window, LPARAM pending)
 
 // Painted: the program's thread has answered a sent message and none of its windows has
 // an update region. It answers only where it fetches messages, and it fetches WM_PAINT
-// only once its queue is empty, so the round trip is repeated until nothing is left.
+// only once its queue is empty, so the round trip is repeated until nothing is left. Each
+// round trip waits a second at most, so that the deadline is the whole wait's.
 void WaitPainted(HWND main)
 {
     const DWORD thread = ::GetWindowThreadProcessId(main, nullptr);
-    const bool painted = Until([&] {
+    WaitFor("the main dialog to be painted", [&] {
         DWORD_PTR ignored = 0;
-        if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &ignored))
+        if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored))
             return false;
         bool pending = false;
         ::EnumThreadWindows(thread, NoteUpdateWithin, reinterpret_cast<LPARAM>(&pending));
         return !pending;
     });
-    if (!painted)
-        Fail("the program did not finish painting");
 }
 
-VOID CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answered, LRESULT)
+// The number of the last click the program has answered.
+ULONG_PTR lastAnswer = 0;
+
+VOID CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR click, LRESULT)
 {
-    *reinterpret_cast<bool*>(answered) = true;
+    lastAnswer = click;
 }
 
 // Sent with a callback, so that its answer says the program has handled the click. No
-// answer comes while the click's handler runs a dialog: that dialog ends the wait too.
+// answer comes while the click's handler runs a dialog: that dialog ends the wait too,
+// and the answer comes later, during another command, so clicks are numbered.
 void Press(HWND main, HWND button)
 {
-    bool answered = false;
-    ::SendMessageCallbackW(button, BM_CLICK, 0, 0, NoteAnswer, reinterpret_cast<ULONG_PTR>(&answered));
-    if (!Until([&] { return answered || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; }))
-        Fail("the program did not handle the click");
+    static ULONG_PTR clicks = 0;
+    const ULONG_PTR click = ++clicks;
+    ::SendMessageCallbackW(button, BM_CLICK, 0, 0, NoteAnswer, click);
+    WaitFor("the program to handle the click on " + ControlName(::GetDlgCtrlID(button)),
+            [&] { return lastAnswer == click || !::IsWindow(main) || DialogOf(main, IsAnyDialog) != nullptr; });
     if (::IsWindow(main))
         WaitPainted(main);
 }
@@ -305,8 +350,7 @@ void PressKey(HWND window, UINT key, bool send)
 
 void WaitUntilClosed(HWND window, const char* what)
 {
-    if (!Until([&] { return !::IsWindow(window); }))
-        Fail(std::string(what) + " stayed open");
+    WaitFor(std::string(what) + " to close", [&] { return !::IsWindow(window); });
 }
 
 int PrintRect(const RECT& rect)
@@ -426,12 +470,13 @@ int AnswerFileDialog(HWND main, const wchar_t* path)
     return 0;
 }
 
-// Prints the reading; given what it should be, reads until it is, for a while.
+// Prints the reading; given what it should be, reads until it is, for a while, and
+// prints it as it is then: the script says what is wrong with it.
 template <class Read>
-int PrintReading(Read read, const char* want)
+int PrintReading(const std::string& what, Read read, const char* want)
 {
-    if (want != nullptr)
-        Until([&] { return read() == want; }, kReadingPatience);
+    if (want != nullptr && !Until([&] { return read() == want; }, kReadingPatience))
+        SayWaited(what + " to read " + want, kReadingPatience);
     std::printf("%s\n", read().c_str());
     return 0;
 }
@@ -608,18 +653,16 @@ int Close(HWND window, const std::string& way)
 int MinimizeOrRestore(HWND window, bool minimize)
 {
     ::PostMessageW(window, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
-    if (!Until([&] { return (::IsIconic(window) != FALSE) == minimize; }))
-        Fail("the main dialog did not change its size");
+    WaitFor(minimize ? "the main dialog to be minimised" : "the main dialog to be restored",
+            [&] { return (::IsIconic(window) != FALSE) == minimize; });
     WaitPainted(window);
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: drive COMMAND [ARGUMENT]; the commands are listed in Drive.cpp\n");
+        Say("usage: drive COMMAND [ARGUMENT]; the commands are listed in Drive.cpp");
         return 2;
     }
     const std::string command = argv[1];
@@ -627,7 +670,8 @@ int main(int argc, char** argv)
     if (command == "deny-key" || command == "allow-key")
         return SetKeyAccess(command == "allow-key");
     if (command == "value" && argument)
-        return PrintReading([&] { return ValueOf(argument); }, argc > 3 ? argv[3] : nullptr);
+        return PrintReading(std::string("the value ") + argument, [&] { return ValueOf(argument); },
+                            argc > 3 ? argv[3] : nullptr);
     if (command == "key-class")
         return PrintKeyClass();
     if (command == "icon-pixels" && argc > 5)
@@ -689,8 +733,7 @@ int main(int argc, char** argv)
         return PrintWindowRect(dialog);
     }
     if (command == "about-closed") {
-        if (!Until([&] { return DialogOf(main, IsAbout) == nullptr; }))
-            Fail("the About box stayed open");
+        WaitFor("the About box to close", [&] { return DialogOf(main, IsAbout) == nullptr; });
         return 0;
     }
     if (command == "about-date") {
@@ -707,9 +750,10 @@ int main(int argc, char** argv)
         return PrintButtonPoint(::GetDlgItem(owner, ControlId(argument)));
     }
     if (command == "focus")
-        return PrintReading([&] { return ControlName(::GetDlgCtrlID(FocusOf(main))); }, argument);
+        return PrintReading("the focus", [&] { return ControlName(::GetDlgCtrlID(FocusOf(main))); }, argument);
     if (command == "selection")
-        return PrintReading([&] { return std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)); }, argument);
+        return PrintReading("the selection", [&] { return std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)); },
+                            argument);
     if (command == "iconic") {
         std::printf("%d\n", ::IsIconic(main) ? 1 : 0);
         return 0;
@@ -718,6 +762,73 @@ int main(int argc, char** argv)
         return PrintRowDrawnByHand(list, argv[2], argv[3]);
     if (command == "message")
         return AnswerMessageBox(main);
-    std::fprintf(stderr, "drive: unknown command %s\n", command.c_str());
+    Say("unknown command " + command);
     return 2;
+}
+
+int RunCommand(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const CommandFailed&) {
+        return 1;
+    }
+}
+
+// The shell's words are UTF-8; the commands take them as the C run-time gives a command
+// line's, in the ANSI code page.
+std::string AnsiFromUtf8(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1);
+    std::string ansi(wide.size() * 2 + 1, '\0');
+    ansi.resize(::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), static_cast<int>(ansi.size()), nullptr,
+                                      nullptr) - 1);
+    return ansi;
+}
+
+bool ReadLine(std::string& line)
+{
+    line.clear();
+    char part[4096];
+    while (std::fgets(part, sizeof part, stdin) != nullptr) {
+        line += part;
+        if (line.back() == '\n') {
+            line.pop_back();
+            return true;
+        }
+    }
+    return !line.empty();
+}
+
+int Serve(const char* self)
+{
+    serving = true;
+    std::string line;
+    while (ReadLine(line)) {
+        std::vector<std::string> words{self};
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            words.push_back(AnsiFromUtf8(line.substr(start, tab - start)));
+            if (tab == std::string::npos)
+                break;
+            start = tab + 1;
+        }
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        const int status = RunCommand(static_cast<int>(argv.size()), argv.data());
+        std::printf("%c%d\n", kStatusMark, status);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "serve")
+        return Serve(argv[0]);
+    return RunCommand(argc, argv);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real program once for each way of closing its main dialog and checks that
 # the process ends the same way every time: promptly, with exit code 0.
-#   close-ways.sh VELTRANE.EXE drive.exe      (WINEPREFIX names a prepared prefix)
+#   close-ways.sh VELTRANE.EXE drive.exe      (through wine-prefix.sh run)
 program=$1
 drive=$2
 source "$(dirname "$0")/helpers.sh"

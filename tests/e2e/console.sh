@@ -2,13 +2,11 @@
 # eudclink.exe against the prefix's real registry, with no display at all, as a script on
 # a server runs it. Wine's reg.exe, a client we did not write, sets up and reads back the
 # key; files exported by one are imported by the other.
-#   console.sh eudclink.exe      (WINEPREFIX names a prepared prefix)
+#   console.sh eudclink.exe      (through wine-prefix.sh run)
 eudclink=$1
 program=$1
 source "$(dirname "$0")/helpers.sh"
 unset DISPLAY
-trap 'wineserver -k 2>/dev/null || true' EXIT
-wineserver -p
 
 drive_c=$WINEPREFIX/drive_c
 mkdir -p "$drive_c/eudc" "$drive_c/out"

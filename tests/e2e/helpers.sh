@@ -5,16 +5,10 @@ set -uo pipefail
 export VELTRANE_EXE=$program
 key='HKCU\EUDC\950'
 
-# Runs the script again under a display of its own, and ends Wine when the script ends.
-under_xvfb() {
-    if [ -z "${VELTRANE_IN_XVFB:-}" ]; then
-        VELTRANE_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-    fi
-    # Nothing of Wine may outlive this X display.
-    trap 'wineserver -k 2>/dev/null || true' EXIT
-    # One server for the whole script: a server that quits when its last program ends
-    # races the next start, which then fails to start the program at all.
-    wineserver -p
+# The X display, the Wine server and the prefix are the test runner's
+# (tests/e2e/wine-prefix.sh run), which ends them all when the script ends.
+require_display() {
+    [ -n "${DISPLAY:-}" ] || { echo "FAIL no X display: run this through ctest or 'wine-prefix.sh run ... x11 ...'"; exit 1; }
 }
 
 failures=0
@@ -23,8 +17,38 @@ fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 expect() {
     if [ "$2" = "$3" ]; then pass "$1: $3"; else fail "$1: '$2', not '$3'"; fi
 }
-# Runs drive.exe; Wine's console ends lines with CR LF.
-drive() { wine "$drive" "$@" | tr -d '\r'; }
+# drive.exe runs once for the whole script, reading commands from one pipe and
+# answering on another (see its "serve"); the pipes are in the prefix.
+start_drive() {
+    local pipes=$WINEPREFIX/drive-pipes
+    rm -rf "$pipes"
+    mkdir -p "$pipes"
+    mkfifo "$pipes/commands" "$pipes/answers"
+    wine "$drive" serve <"$pipes/commands" >"$pipes/answers" &
+    exec {to_drive}>"$pipes/commands" {from_drive}<"$pipes/answers"
+}
+[ -z "${drive:-}" ] || start_drive
+# When what drive.exe waited for does not come, it says what and ends: the program is
+# then not where the next steps expect it, and each of them would only wait in vain, so
+# the script stops. drive often runs in a subshell, hence the signal.
+trap 'echo "FAIL stopped: drive.exe ended after the message above"; exit 1' USR1
+# Runs a command of drive.exe: its output on standard output, its messages on standard
+# error, its status returned. The whole answer is read before any of it is shown, so
+# that a reader of the first line cannot let the next command start early.
+drive() {
+    local IFS=$'\t' line answer=() status=
+    printf '%s\n' "$*" >&"$to_drive"
+    while IFS= read -r -u "$from_drive" line; do
+        line=${line%$'\r'}
+        [[ $line != $'\x1e'* ]] || { status=${line#?}; break; }
+        answer+=("$line")
+    done
+    for line in "${answer[@]}"; do
+        if [[ $line == $'\x1f'* ]]; then echo "drive: ${line#?}" >&2; else printf '%s\n' "$line"; fi
+    done
+    [ -n "$status" ] || kill -USR1 $$
+    return "${status:-3}"
+}
 
 # Starts the program in the background and waits until its main dialog is painted.
 start() {
@@ -37,7 +61,7 @@ start() {
 expect_exit() {
     local status
     if ! timeout 10 tail --pid="$pid" -s 0.05 -f /dev/null; then
-        fail "$1: the program is still running"
+        fail "$1: waited 10 s for the program to end"
         kill "$pid"
     fi
     wait "$pid"

@@ -5,13 +5,13 @@
 # prefix; the registry is read back with Wine's reg, whose output is in code page 950,
 # so that names and data are compared byte for byte. Values that other programs left
 # beside them, some with nearly the same names, must come through unchanged.
-#   hostile-names.sh VELTRANE.EXE drive.exe PICTURES-FOLDER  (WINEPREFIX names a prepared prefix)
+#   hostile-names.sh VELTRANE.EXE drive.exe PICTURES-FOLDER  (through wine-prefix.sh run)
 program=$1
 drive=$2
 pictures=$3
 tools=$(cd "$(dirname "$0")/../../tools" && pwd)
 source "$(dirname "$0")/helpers.sh"
-under_xvfb "$@"
+require_display
 mkdir -p "$pictures"
 
 fonts=('A&B Font' 'Mid@Font' '許功蓋')

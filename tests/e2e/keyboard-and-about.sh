@@ -2,14 +2,14 @@
 # The real program used with the keyboard alone, and its About box, under Xvfb. Keys and
 # mouse clicks are real X input (xdotool), which reaches the program through Wine as a
 # user's would; drive.exe only reads the state back.
-#   keyboard-and-about.sh VELTRANE.EXE drive.exe SCREENSHOTS-FOLDER   (WINEPREFIX names a prepared prefix)
+#   keyboard-and-about.sh VELTRANE.EXE drive.exe SCREENSHOTS-FOLDER   (through wine-prefix.sh run)
 # The About box and the open-file dialog are kept there; the list's pictures in keyboard/.
 program=$1
 drive=$2
 screenshots=$3
 pictures=$screenshots/keyboard
 source "$(dirname "$0")/helpers.sh"
-under_xvfb "$@"
+require_display
 mkdir -p "$pictures" "$WINEPREFIX/drive_c/eudc"
 : >"$WINEPREFIX/drive_c/eudc/KEYS.TTE"
 font='AR PL UMing TW'
@@ -70,18 +70,24 @@ expect_link "$font" none "Alt+R"
 # The About box, from each of its two places, closed in each of its three ways; each time
 # with today's date, centred on the main dialog.
 today() { date +%Y年%-m月%-d日; }
+# Opens the About box by running the command given after $1, then checks it. Its date is
+# today's as taken just before it opened or just after its date line was read, so that a
+# run across midnight passes.
 about_opened() {
-    local before main_x main_y main_width main_height x y width height date
+    local what=$1 before after main_x main_y main_width main_height x y width height date
+    shift
     before=$(today)
-    read -r x y width height < <(drive about-rect) || { fail "$1: no About box"; return 1; }
+    "$@"
+    read -r x y width height < <(drive about-rect) || { fail "$what: no About box"; return 1; }
     read -r main_x main_y main_width main_height < <(drive wait-main)
     date=$(drive about-date)
-    if [ "$date" = "$before" ] || [ "$date" = "$(today)" ]; then pass "$1: the date line reads $date"; else fail "$1: the date line reads '$date', not $before"; fi
+    after=$(today)
+    if [ "$date" = "$before" ] || [ "$date" = "$after" ]; then pass "$what: the date line reads $date"; else fail "$what: the date line reads '$date', not $before or $after"; fi
     if [ $((2 * x + width - 2 * main_x - main_width)) -ge -1 ] && [ $((2 * x + width - 2 * main_x - main_width)) -le 1 ] &&
         [ $((2 * y + height - 2 * main_y - main_height)) -ge -1 ] && [ $((2 * y + height - 2 * main_y - main_height)) -le 1 ]; then
-        pass "$1: centred on the main dialog"
+        pass "$what: centred on the main dialog"
     else
-        fail "$1: at $x,$y ${width}x$height, not centred on the main dialog at $main_x,$main_y ${main_width}x$main_height"
+        fail "$what: at $x,$y ${width}x$height, not centred on the main dialog at $main_x,$main_y ${main_width}x$main_height"
     fi
     about_rect="$x $y $width $height"
 }
@@ -91,8 +97,7 @@ about_closed() {
 }
 
 # shellcheck disable=SC2046
-click $(drive button-point about)
-about_opened "About button" && {
+about_opened "About button" click $(drive button-point about) && {
     # shellcheck disable=SC2086
     shoot "$screenshots/about-box.png" $about_rect
     # shellcheck disable=SC2046
@@ -100,13 +105,11 @@ about_opened "About button" && {
     about_closed "About button, then its Close button"
 }
 # The system menu: Alt+Space, then Up to its last entry, "About veltrane...".
-xdotool key alt+space Up Return
-about_opened "system menu" && {
+about_opened "system menu" xdotool key alt+space Up Return && {
     xdotool key Escape
     about_closed "system menu, then Escape"
 }
-xdotool key alt+a
-about_opened "Alt+A" && {
+about_opened "Alt+A" xdotool key alt+a && {
     # shellcheck disable=SC2046
     click $(drive close-box-point about)
     about_closed "Alt+A, then the close box"

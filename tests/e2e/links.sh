@@ -3,12 +3,12 @@
 # dialog, under Xvfb. The registry is read back with Wine's reg, a client we did not
 # write; a row's look is compared with the same row of a program that was started with
 # that link already in the registry.
-#   links.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (WINEPREFIX names a prepared prefix)
+#   links.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (through wine-prefix.sh run)
 program=$1
 drive=$2
 pictures=$3
 source "$(dirname "$0")/helpers.sh"
-under_xvfb "$@"
+require_display
 mkdir -p "$pictures"
 
 default=SystemDefaultEUDCFont  # row 0, the system-wide default, by the value it links

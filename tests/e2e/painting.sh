@@ -3,12 +3,12 @@
 # the list, read pixel by pixel from the real window at start, after a restore and after
 # Remove repainted the window; and the list after the selection moved, by keys and by
 # mouse, compared with the list before.
-#   painting.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (WINEPREFIX names a prepared prefix)
+#   painting.sh VELTRANE.EXE drive.exe PICTURES-FOLDER     (through wine-prefix.sh run)
 program=$1
 drive=$2
 pictures=$3
 source "$(dirname "$0")/helpers.sh"
-under_xvfb "$@"
+require_display
 mkdir -p "$pictures"
 font='AR PL UMing TW'
 default=SystemDefaultEUDCFont

@@ -2,12 +2,12 @@
 # Runs the real program under Xvfb on a Wine desktop, with one font linked and the others
 # not, keeps a screenshot of its main window and checks that the window was painted with
 # the dialog's grey.
-#   screenshot.sh VELTRANE.EXE drive.exe OUTPUT.png     (WINEPREFIX names a prepared prefix)
+#   screenshot.sh VELTRANE.EXE drive.exe OUTPUT.png     (through wine-prefix.sh run)
 program=$1
 drive=$2
 output=$3
 source "$(dirname "$0")/helpers.sh"
-under_xvfb "$@"
+require_display
 
 clear_key
 link_by_reg 'AR PL UMing TW' 'C:\eudc\TW.TTE'
