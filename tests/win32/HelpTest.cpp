@@ -74,6 +74,8 @@ TEST_F(HelpTest, F1AsksForTheTopicOfTheDialogInFront)
             requests.clear();
             ::PostMessageA(Window(), WM_COMMAND, IDC_ABOUT, 0);
         },
+        RepeatUntil("the About box to have the focus",
+                    [&] { return ::GetWindow(::GetParent(::GetFocus()), GW_OWNER) == Window(); }),
         [&] { PostKey(::GetFocus(), VK_F1); },
         [&] {
             EXPECT_EQ(requests, std::vector<HelpRequest>{Expected(0x20064)});
@@ -113,6 +115,7 @@ TEST_F(HelpTest, AViewerThatCannotStartIsReported)
     CString caption;
     RunModalScript(dialog, {
         [&] { PostKey(::GetFocus(), VK_F1); },
+        RepeatUntil("the message box", [&] { return !OwnedDialogs(Window()).empty(); }),
         [&] {
             const std::vector<HWND> boxes = OwnedDialogs(Window());
             ASSERT_EQ(boxes.size(), 1u);

@@ -184,6 +184,7 @@ TEST_F(MainDialogTest, AboutBoxShowsTodayCentredOnTheMainDialogAndCloses)
             dayBefore = Today();
             Click(Window(), IDC_ABOUT);
         },
+        RepeatUntil("the About box", [&] { return TheAboutBox(Window()) != nullptr; }),
         [&] {
             const HWND about = TheAboutBox(Window());
             ASSERT_NE(about, nullptr);
@@ -203,6 +204,7 @@ TEST_F(MainDialogTest, AboutBoxShowsTodayCentredOnTheMainDialogAndCloses)
             dayBefore = Today();
             ::PostMessageA(Window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         },
+        RepeatUntil("the About box", [&] { return TheAboutBox(Window()) != nullptr; }),
         [&] {
             const HWND about = TheAboutBox(Window());
             ASSERT_NE(about, nullptr);
