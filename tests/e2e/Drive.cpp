@@ -31,8 +31,9 @@
 //                           DATA, waits for it first
 //   key-class               prints the class of the key HKCU\EUDC\950
 //   icon-pixels SIZE R G B  prints the program's icon drawn SIZE pixels wide over that colour
-//   draw-row NAME LINK      prints a row of the list as drawn by hand: the item picture,
-//                           NAME and LINK as they are (no mnemonics), in the dialog's font
+//   draw-row NAME [LINK]    prints a row of the list as drawn by hand: the item picture,
+//                           NAME and LINK, or the no-link text in grey, as they are (no
+//                           mnemonics), in the dialog's font
 //   message                 waits for a message box, prints "caption: text", presses OK
 //   deny-key | allow-key    gives HKCU\EUDC\950 an empty access list, so that no one may
 //                           open it, or the default one again
@@ -55,6 +56,7 @@
 #include <utility>
 #include <vector>
 
+#include "../shared/RowByHand.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 
@@ -562,10 +564,9 @@ int PrintIconPixels(int size, COLORREF background)
     return 0;
 }
 
-// The row of an unselected, unfocused font as the list shows it, put together from its
-// parts: the list's colours, the picture without its top-left pixel's colour, the name
-// 2 pixels after it and the link against the right edge, "no assigned" in light grey,
-// both in the font a dialog makes of its template's "System", 12 points.
+// The row of an unselected, unfocused font as the list shows it, put together by hand
+// from its parts (RowByHand.h), in the font a dialog makes of its template's "System",
+// 12 points. Without a link, the row shows the program's own no-link text.
 int PrintRowDrawnByHand(HWND list, const char* name, const char* link)
 {
     RECT row{};
@@ -575,6 +576,8 @@ int PrintRowDrawnByHand(HWND list, const char* name, const char* link)
         ::LoadImageW(Program().get(), MAKEINTRESOURCEW(IDB_FONT_ITEM), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!picture)
         Fail("no item picture in the program");
+    char noLink[64] = {};
+    ::LoadStringA(Program().get(), IDS_NO_ASSIGNED, noLink, sizeof noLink);
     const ClientDC screen = GetClientDC(nullptr);
     const MemoryDC dc(::CreateCompatibleDC(screen.get().dc));
     const GdiObject<HBITMAP> canvas(::CreateCompatibleBitmap(screen.get().dc, row.right, row.bottom));
@@ -583,27 +586,7 @@ int PrintRowDrawnByHand(HWND list, const char* name, const char* link)
                                               0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                                               PROOF_QUALITY, FF_DONTCARE, L"System"));
     const Selection fontSelected = Select(dc.get(), font.get());
-    const GdiObject<HBRUSH> window(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
-    ::FillRect(dc.get(), &row, window.get());
-
-    const MemoryDC pictureDc(::CreateCompatibleDC(screen.get().dc));
-    const Selection pictureSelected = Select(pictureDc.get(), picture.get());
-    BITMAP size{};
-    ::GetObjectW(picture.get(), sizeof size, &size);
-    const COLORREF transparent = ::GetPixel(pictureDc.get(), 0, 0);
-    for (int y = 0; y < size.bmHeight; ++y)
-        for (int x = 0; x < size.bmWidth; ++x)
-            if (const COLORREF pixel = ::GetPixel(pictureDc.get(), x, y); pixel != transparent)
-                ::SetPixel(dc.get(), x, y, pixel);
-
-    RECT text = row;
-    text.left = size.bmWidth + 2;
-    ::SetBkMode(dc.get(), TRANSPARENT);
-    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_WINDOWTEXT));
-    ::DrawTextA(dc.get(), name, -1, &text, DT_VCENTER | DT_NOPREFIX);
-    if (std::string(link) == "no assigned")
-        ::SetTextColor(dc.get(), RGB(192, 192, 192));
-    ::DrawTextA(dc.get(), link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
+    DrawRowByHand(dc.get(), row, picture.get(), {name, link != nullptr ? link : noLink, link != nullptr});
     PrintPixels(dc.get(), row.right, row.bottom);
     return 0;
 }
@@ -758,8 +741,8 @@ int Run(int argc, char** argv)
         std::printf("%d\n", ::IsIconic(main) ? 1 : 0);
         return 0;
     }
-    if (command == "draw-row" && argc > 3)
-        return PrintRowDrawnByHand(list, argv[2], argv[3]);
+    if (command == "draw-row" && argc > 2)
+        return PrintRowDrawnByHand(list, argv[2], argc > 3 ? argv[3] : nullptr);
     if (command == "message")
         return AnswerMessageBox(main);
     Say("unknown command " + command);
