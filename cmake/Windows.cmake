@@ -32,6 +32,7 @@ add_library(veltrane_win STATIC
     src/ui/FontLinkDlg.cpp
     src/ui/ListRows.cpp
     src/ui/MaskedBitmap.cpp
+    src/ui/RowPicture.cpp
     src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)

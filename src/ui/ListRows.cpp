@@ -47,7 +47,7 @@ void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
     // Cleared in the background colour that the list has set up.
     RECT text = row;
     ::ExtTextOutA(dc, text.left, text.top, ETO_OPAQUE, &text, "", 0, nullptr);
-    m_picture.DrawTransparent(dc, row.left, row.top);
+    m_picture.Draw(dc, row.left, row.top, ::GetBkColor(dc));
 
     // Without DT_SINGLELINE both texts start at the row's top. Names and paths are drawn
     // as they are: an "&" in them is no mnemonic.

@@ -6,6 +6,7 @@
 
 #include "model/FontLinks.h"
 #include "ui/MaskedBitmap.h"
+#include "ui/RowPicture.h"
 
 class ListRows {
 public:
@@ -24,7 +25,7 @@ private:
     // The linked file's name, or the no-link text.
     CString GetLinkText(const LinkRow& row) const;
 
-    CMaskedBitmap& m_picture;
+    RowPicture m_picture;
     const FontLinks& m_links;
     const CString& m_noLink;
     LeadByteTest m_isLeadByte;

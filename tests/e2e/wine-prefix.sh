@@ -45,7 +45,9 @@ make_base() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     start_server
-    DISPLAY= quietly wineboot -i || die "wineboot could not make the base prefix $WINEPREFIX"
+    # Made in the C locale, as a Western system's prefix: its window metrics (caption and
+    # menu fonts) are those the README's pictures show, whatever locale the tests run in.
+    DISPLAY= LC_ALL=C quietly wineboot -i || die "wineboot could not make the base prefix $WINEPREFIX"
     # A crash ends the process with a message instead of opening the debugger's window.
     quietly wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     # Every program of a prefix shares one Wine desktop of 800x600, which draws the
