@@ -2,8 +2,6 @@
 // key, with EUDC support off, and the rows are made again from the key afterwards.
 #include "model/FontLinks.h"
 
-#include <algorithm>
-
 #include "model/EudcPath.h"
 #include "model/FontList.h"
 
@@ -14,7 +12,7 @@ FontLinks::FontLinks(const LinkPorts& ports, LinkWindow& window) : m_ports(ports
 void FontLinks::BuildFontList()
 {
     ::BuildFontList(m_ports.fonts, m_fontList);
-    m_rows = MakeRows(m_fontList, m_values, m_ports.files.FontsFolder(), m_ports.rules);
+    RemakeRows();
 }
 
 void FontLinks::LoadLinks()
@@ -30,12 +28,18 @@ void FontLinks::LoadLinks()
     // A value that cannot be read ends the rows' links; those before it are shown.
     m_values.clear();
     ReadValues(*key, m_values);
-    m_rows = MakeRows(m_fontList, m_values, m_ports.files.FontsFolder(), m_ports.rules);
+    RemakeRows();
+}
+
+// The window shows the fonts' rows only.
+void FontLinks::RemakeRows()
+{
+    m_rows = MakeRows(m_fontList, m_values, m_ports.files.FontsFolder(), m_ports.rules, OtherValues::Left);
 }
 
 std::span<const LinkRow> FontLinks::Rows() const
 {
-    return std::span(m_rows).first(std::min(m_rows.size(), m_fontList.size()));
+    return m_rows;
 }
 
 int FontLinks::SelectedRow() const

@@ -47,11 +47,12 @@ public:
 private:
     // The selected row, or -1 when there is none or it has no font.
     int SelectedRow() const;
+    void RemakeRows();
     void ChangeKey(const KeyChange& change, IfKeyMissing ifMissing);
 
     LinkPorts m_ports;
     LinkWindow& m_window;
     CStringArray m_fontList;
     std::vector<StoredValue> m_values;  // the key's values as last read
-    std::vector<LinkRow> m_rows;        // the font list's rows, then the other values'
+    std::vector<LinkRow> m_rows;        // the font list's rows
 };

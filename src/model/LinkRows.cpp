@@ -123,12 +123,12 @@ bool IsProblem(LinkState state)
 }
 
 std::vector<LinkRow> MakeRows(const CStringArray& fontList, const std::vector<StoredValue>& values,
-                              const CString& fontsFolder, const CodePageRules& rules)
+                              const CString& fontsFolder, const CodePageRules& rules, OtherValues others)
 {
     const ValueIndex index(values, rules.nameKey);
     std::vector<bool> shown(values.size(), false);
     std::vector<LinkRow> rows;
-    rows.reserve(fontList.size() + values.size());
+    rows.reserve(fontList.size() + (others == OtherValues::Listed ? values.size() : 0));
     for (std::size_t i = 0; i < fontList.size(); ++i) {
         const std::ptrdiff_t found = index.Find(rules.KeyOf(fontList[i]));
         if (found != -1)
@@ -136,7 +136,7 @@ std::vector<LinkRow> MakeRows(const CStringArray& fontList, const std::vector<St
         rows.push_back(RowOf(fontList[i], i == 0 ? NameKind::Default : NameKind::Installed,
                              found == -1 ? nullptr : &values[found], fontsFolder, rules));
     }
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; others == OtherValues::Listed && i < values.size(); ++i) {
         if (!shown[i])
             rows.push_back(RowOf(rules.toAnsi(values[i].name), NameKind::NotInstalled, &values[i], fontsFolder, rules));
     }

@@ -35,12 +35,16 @@ struct LinkRow {
     std::optional<std::size_t> chars;       // the EUDC characters of a linked font
 };
 
+// Whether the rows go on, after the font list's, with a row for every other value.
+enum class OtherValues { Listed, Left };
+
 // The rows of `fontList` (the default, then the candidate fonts), each with the value that
-// the registry finds for its name, then a row for every other value in the key's order.
-// Files are not looked at: a link that names a file is Unchecked. `fontsFolder` is where
-// a link that names no folder is looked for.
+// the registry finds for its name, then, if asked, a row for every other value in the
+// key's order. Files are not looked at: a link that names a file is Unchecked.
+// `fontsFolder` is where a link that names no folder is looked for.
 std::vector<LinkRow> MakeRows(const CStringArray& fontList, const std::vector<StoredValue>& values,
-                              const CString& fontsFolder, const CodePageRules& rules);
+                              const CString& fontsFolder, const CodePageRules& rules,
+                              OtherValues others = OtherValues::Listed);
 
 // Whether the file is there and is a font: only its header, table directory and
 // character map are read, so that a check costs the same for any file's size.
