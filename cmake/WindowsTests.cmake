@@ -39,9 +39,6 @@ add_executable(veltrane_win_tests
 )
 target_link_libraries(veltrane_win_tests PRIVATE veltrane_win gtest version)
 add_wine_test(veltrane_win_tests null 180 wine $<TARGET_FILE:veltrane_win_tests>)
-# Alone: its scripts step through the dialogs' modal loops on a 40 ms timer, and tests
-# beside it slow the dialogs down more than their steps allow for.
-set_tests_properties(veltrane_win_tests PROPERTIES RUN_SERIAL ON)
 
 # The real program, driven from outside.
 add_executable(drive tests/e2e/Drive.cpp)

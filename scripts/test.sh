@@ -75,13 +75,9 @@ win32_targets="veltrane eudclink"
 run win64 "Windows build for x86-64" \
     "cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DVELTRANE_RELEASE_BUILDS=$root/build/win32 >/dev/null &&
      cmake --build build/win64 -j2"
-# The Windows tests that step through the dialogs' modal loops on a timer run alone (as
-# ctest runs them), not beside a build; the real program's, which wait for states,
-# run beside everything else.
-run win64_win_tests "Its Windows tests under Wine" \
-    "ctest --test-dir build/win64 --output-on-failure -R '^veltrane_win_tests\$'"
-begin win64_tests "The real program under Xvfb, and eudclink, under Wine" \
-    "ctest --test-dir build/win64 --output-on-failure -j4 -E '^veltrane_win_tests\$'"
+# The tests under Wine wait for states, so they run beside the builds.
+begin win64_tests "Its Windows tests, the real program under Xvfb, and eudclink, under Wine" \
+    "ctest --test-dir build/win64 --output-on-failure -j4"
 
 run native "Native build of the portable code, with AddressSanitizer and UndefinedBehaviorSanitizer" \
     "cmake -S . -B build/native >/dev/null && cmake --build build/native -j2"

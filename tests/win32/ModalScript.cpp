@@ -9,11 +9,17 @@
 namespace {
 
 struct Script {
+    const CDialog& dialog;
     std::vector<ScriptStep> steps;
     size_t next = 0;
     int idleTicks = 0;
+    int ticksUnshown = 0;
+    int ticksShown = 0;
     bool repeat = false;  // the step that ran asks to run again
 };
+
+constexpr UINT kTick = 40;  // ms
+constexpr int kFiveSeconds = 5000 / kTick;
 
 Script* running = nullptr;
 
@@ -24,8 +30,26 @@ BOOL CALLBACK CancelDialog(HWND window, LPARAM)
     return TRUE;
 }
 
-void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+// A dialog's loop shows the dialog, as a user sees it, the first time it finds nothing to
+// do; until then a step's change may be undone (a minimised dialog shown normally
+// again). The steps begin at the second tick after the dialog is visible: each tick
+// starts the timer anew, so that the loop finds nothing due between two ticks.
+bool Ready(Script& script)
 {
+    if (script.dialog.m_hWnd != nullptr && ::IsWindowVisible(script.dialog.m_hWnd))
+        return ++script.ticksShown > 1;
+    if (++script.ticksUnshown == kFiveSeconds) {
+        ADD_FAILURE() << "waited 5 s for the dialog to be shown";
+        ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
+    }
+    return false;
+}
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::SetTimer(nullptr, timer, kTick, OnTick);
+    if (running->next == 0 && !Ready(*running))
+        return;
     if (running->next < running->steps.size()) {
         const size_t step = running->next++;  // a step may tick again inside itself
         running->steps[step]();
@@ -55,9 +79,9 @@ BOOL CALLBACK CollectOwned(HWND window, LPARAM search)
 
 INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps)
 {
-    Script script{std::move(steps)};
+    Script script{dialog, std::move(steps)};
     running = &script;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, OnTick);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, kTick, OnTick);
     const INT_PTR result = dialog.DoModal();
     ::KillTimer(nullptr, timer);
     running = nullptr;
@@ -66,11 +90,10 @@ INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps)
 
 ScriptStep RepeatUntil(std::string what, std::function<bool()> done)
 {
-    constexpr int kLongestTicks = 125;  // of 40 ms
     return [what = std::move(what), done = std::move(done), ticks = 0]() mutable {
         if (done())
             return;
-        if (++ticks < kLongestTicks)
+        if (++ticks < kFiveSeconds)
             running->repeat = true;
         else
             ADD_FAILURE() << "waited 5 s for " << what;

@@ -15,9 +15,9 @@ class CDialog;
 
 using ScriptStep = std::function<void()>;
 
-// Runs `dialog` modally while the steps run; returns DoModal's result. When the steps
-// are done and windows are still open (a failed step), they are cancelled, so that a
-// failing test ends instead of hanging.
+// Runs `dialog` modally while the steps run, from the time the dialog is shown; returns
+// DoModal's result. When the steps are done and windows are still open (a failed step),
+// they are cancelled, so that a failing test ends instead of hanging.
 INT_PTR RunModalScript(CDialog& dialog, std::vector<ScriptStep> steps);
 
 // A step that runs again at each tick until `done` gives true, for five seconds at most,
