@@ -388,6 +388,23 @@ TEST_F(ListRowTest, RowsLookAsPutTogetherByHandInEveryState)
     });
 }
 
+// A row is cleared in whatever background colour the list has set, and its picture
+// leaves that colour where the picture is red, from one colour to the next.
+TEST_F(ListRowTest, ThePictureLeavesOutRedOverEachBackgroundTheListSets)
+{
+    WithDialogOpen([&] {
+        for (const COLORREF background : {::GetSysColor(COLOR_WINDOW), RGB(0, 128, 128), ::GetSysColor(COLOR_WINDOW)}) {
+            const auto canvas = RowCanvas();
+            ::SetBkColor(canvas->Dc(), background);
+            AskDialogToDraw(*canvas, 0, ODA_DRAWENTIRE, 0);
+            for (int y = 0; y < kItemHeight; ++y)
+                for (int x = 0; x < kItemWidth; ++x)
+                    EXPECT_EQ(canvas->Pixel(x, y), kItemRows[y][x] == 'R' ? background : ItemColour(kItemRows[y][x]))
+                        << "pixel (" << x << ", " << y << ") over 0x" << std::hex << background;
+        }
+    });
+}
+
 TEST_F(ListRowTest, SelectionAndFocusChangesToggleTheRow)
 {
     WithDialogOpen([&] {
