@@ -74,7 +74,16 @@ stop() {
 }
 
 clear_key() { wine reg delete "$key" /f >/dev/null 2>&1; }
-link_by_reg() { wine reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1; }
+# reg add, which a busy machine has been seen to fail once in a long run: said, with
+# what reg printed, and tried again before the script goes on without the value.
+link_by_reg() {
+    local attempt said
+    for attempt in 1 2 3; do
+        said=$(wine reg add "$key" /v "$1" /d "$2" /f 2>&1) && return 0
+        echo "     reg add of '$1' failed (attempt $attempt): $(echo "$said" | tr -d '\r' | tail -n 2)"
+    done
+    fail "reg add of '$1' failed three times"
+}
 # The link of a value name as reg shows it: "REG_SZ<TAB>data", or "none".
 link_of() {
     local line
