@@ -16,6 +16,6 @@ int wmain(int count, wchar_t** arguments)
     Win32FontSource fonts;
     Win32Files files;
     Win32Console console;
-    const Eudclink with{registry, libraries, fonts, files, console, kAnsiCodePage, VELTRANE_VERSION};
+    const Eudclink with{{registry, libraries, fonts, files, kAnsiCodePage}, console, VELTRANE_VERSION};
     return RunEudclink(with, AnsiArguments(count, arguments));
 }

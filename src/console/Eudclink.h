@@ -2,13 +2,8 @@
 // platform interfaces, and the exit statuses they end with.
 #pragma once
 
-#include "platform/CodePage.h"
+#include "model/LinkPorts.h"
 #include "platform/Console.h"
-#include "platform/Files.h"
-#include "platform/FontSource.h"
-#include "platform/Libraries.h"
-#include "platform/Registry.h"
-#include "platform/Strings.h"
 
 // The exit status: what a script tests.
 namespace status {
@@ -18,12 +13,8 @@ inline constexpr int kUsage = 2;     // the usage text is on standard error
 inline constexpr int kRegistry = 3;  // the key could not be read or written
 }  // namespace status
 
-struct Eudclink {
-    Registry& registry;
-    Libraries& libraries;
-    FontSource& fonts;
-    Files& files;
+// The window's ports, and the console's.
+struct Eudclink : LinkPorts {
     Console& console;
-    CodePageRules rules;
     const char* version;
 };

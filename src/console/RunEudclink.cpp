@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "model/FontList.h"
 #include "console/Commands.h"
+#include "model/FontList.h"
 
 namespace {
 

@@ -223,20 +223,6 @@ std::optional<TableRecord> FindCmapRecord(Bytes directory, std::uint64_t tableCo
     return std::nullopt;
 }
 
-std::optional<Bytes> FindCmap(Bytes font)
-{
-    const std::optional<std::uint64_t> tableCount = TableCount(font);
-    if (!tableCount)
-        return std::nullopt;
-    const std::optional<Bytes> directory = font.Part(12, 16 * *tableCount);
-    if (!directory)
-        return std::nullopt;
-    const std::optional<TableRecord> cmap = FindCmapRecord(*directory, *tableCount);
-    if (!cmap)
-        return std::nullopt;
-    return font.Part(cmap->offset, cmap->length);
-}
-
 // The `length` bytes at `offset`, when the file holds them all and gives them.
 std::optional<std::string> ReadPart(ReadableFile& file, std::uint64_t offset, std::uint64_t length)
 {
@@ -296,10 +282,4 @@ std::optional<std::size_t> CountEudcCharacters(ReadableFile& font)
 {
     const std::optional<std::string> cmap = ReadCmap(font);
     return cmap ? CountInCmap(Bytes(*cmap)) : std::nullopt;
-}
-
-std::optional<std::size_t> CountEudcCharacters(std::string_view font)
-{
-    const std::optional<Bytes> cmap = FindCmap(Bytes(font));
-    return cmap ? CountInCmap(*cmap) : std::nullopt;
 }

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <string_view>
 
 #include "platform/Files.h"
 
@@ -25,5 +24,3 @@ inline constexpr std::size_t kLargestCharacterMap = 16u << 20;
 // Reads only the file's header, its table directory and its character map, where the
 // file says they are, whatever the file's size.
 std::optional<std::size_t> CountEudcCharacters(ReadableFile& font);
-// The same count from the whole file in memory, with no limit on the character map's size.
-std::optional<std::size_t> CountEudcCharacters(std::string_view font);

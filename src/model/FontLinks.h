@@ -6,23 +6,10 @@
 #include <vector>
 
 #include "model/LinkKey.h"
+#include "model/LinkPorts.h"
 #include "model/LinkRows.h"
 #include "model/LinkWindow.h"
-#include "platform/CodePage.h"
-#include "platform/Files.h"
-#include "platform/FontSource.h"
-#include "platform/Libraries.h"
-#include "platform/Registry.h"
 #include "platform/Strings.h"
-
-// What the window's model reaches the system through; the application makes them.
-struct LinkPorts {
-    Registry& registry;
-    Libraries& libraries;
-    FontSource& fonts;
-    Files& files;
-    CodePageRules rules;
-};
 
 class FontLinks {
 public:

@@ -73,12 +73,6 @@ bool MakeChange(Registry& registry, const KeyChange& change, IfKeyMissing ifMiss
 
 }  // namespace
 
-long ReadValueAt(RegistryKey& key, std::uint32_t index, StoredValue& value)
-{
-    ValueReader reader;
-    return ReadAt(reader, key, index, value);
-}
-
 long ReadValue(RegistryKey& key, const std::u16string& name, StoredValue& value)
 {
     ValueReader reader;

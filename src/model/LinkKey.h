@@ -24,8 +24,6 @@ inline constexpr char kRegistryFailure[] = "Access Registry Database failed!";
 // registry gives; a value that another program makes larger between two reads is read
 // again, a few times. Each gives registry::kSuccess or the failure.
 
-// The value at `index` in the key's order; registry::kNoMoreItems past the last.
-long ReadValueAt(RegistryKey& key, std::uint32_t index, StoredValue& value);
 // The value that the name finds, without regard to case; registry::kNotFound when none.
 long ReadValue(RegistryKey& key, const std::u16string& name, StoredValue& value);
 // Appends the values of the open key in its order until the enumeration ends:

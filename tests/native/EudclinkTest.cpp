@@ -71,7 +71,7 @@ protected:
                           {"AR PL UMing TW", fonts::kBig5CharSet, fonts::kTrueType}}};
     FakeFiles files;
     FakeConsole console;
-    const Eudclink with{registry, libraries, fonts, files, console, kBig5, "9.9"};
+    const Eudclink with{{registry, libraries, fonts, files, kBig5}, console, "9.9"};
 };
 
 }  // namespace

@@ -88,12 +88,8 @@ bool Win32Files::IsFile(const CString& path)
 
 bool Win32Files::Read(const CString& path, std::size_t limit, std::string& bytes)
 {
-    const UniqueFile file = OpenHandle(path, GENERIC_READ, OPEN_EXISTING);
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > limit)
-        return false;
-    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    return ReadAll(file.get(), bytes);
+    const std::unique_ptr<ReadableFile> file = Open(path);
+    return file && file->Size() <= limit && file->ReadAt(0, static_cast<std::size_t>(file->Size()), bytes);
 }
 
 std::unique_ptr<ReadableFile> Win32Files::Open(const CString& path)
