@@ -16,6 +16,9 @@
 #define IDM_ABOUTBOX    0x0010
 
 #define IDS_NO_ASSIGNED             59142
+#define IDS_MISSING_FILE            200
+#define IDS_NOT_A_FONT              201
+#define IDS_BAD_VALUE               202
 
 #ifndef IDC_STATIC
 #define IDC_STATIC      (-1)

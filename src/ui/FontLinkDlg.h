@@ -2,11 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "model/FontLinks.h"
 #include "model/LinkWindow.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/ListBox.h"
+#include "platform/win32/RegistryWatch.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
 
@@ -26,6 +28,12 @@ protected:
 private:
     void LocateListBox();
     void FillFontListBox();
+    void ShowRowStates() const;
+
+    // Another program's changes, and the checks of linked files, arrive as messages.
+    void OnLinksChecked();
+    void OnKeyChanged();
+    void OnFontChange();
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
@@ -56,6 +64,7 @@ private:
 
     // The fonts, their links read from the registry, and the commands that change them.
     FontLinks m_links;
-    const CString m_noAssigned;  // the text of a row whose font has no link
+    const LinkWords m_words;  // what a row says of a link that is missing or cannot work
     ListRows m_rows;
+    std::unique_ptr<RegistryWatch> m_keyWatch;
 };
