@@ -163,6 +163,7 @@ void FontLinks::ChangeKey(const KeyChange& change, IfKeyMissing ifMissing)
 {
     ChangeWithEudcOff(m_ports.registry, m_ports.libraries, change, ifMissing,
                       [this](const char* failure) { m_window.ShowMessage(failure); });
+    m_window.KeyWritten();
     LoadLinks();
     m_window.RepaintAll();
 }
