@@ -113,9 +113,13 @@ void CFontLinkDlg::ShowRowStates() const
 
 void CFontLinkDlg::OnLinksChecked()
 {
-    for (const int row : m_links.ApplyChecks())
-        m_pListBox->InvalidateRow(row);
-    ShowRowStates();
+    for (const int row : m_links.ApplyChecks()) {
+        const auto before = static_cast<LinkState>(m_pListBox->GetItemData(row));
+        const LinkState after = m_links.Rows()[row].state;
+        m_pListBox->SetItemData(row, static_cast<LPARAM>(after));
+        if (ListRows::LooksDifferent(before, after))
+            m_pListBox->InvalidateRow(row);
+    }
 }
 
 // The window's own changes are told by an arming that KeyWritten has replaced; were they
