@@ -193,7 +193,11 @@ double TimeFollow(HWND dialog, HWND list, int row, const char* path)
         ::Sleep(1);
     }
     WaitPainted(dialog, list);
-    return Now() - start;
+    const double elapsed = Now() - start;
+    // Left as Remove left it, so that the next run's Modify changes the key: Wine tells of
+    // no change when a value is written again with the same data.
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"EUDC\\950", font);
+    return elapsed;
 }
 
 struct Child {
