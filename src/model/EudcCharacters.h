@@ -1,8 +1,9 @@
-// How many EUDC characters a font file holds, read from its Unicode character map.
+// The EUDC characters a font file holds, read from its Unicode character map.
 #pragma once
 
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -24,3 +25,7 @@ inline constexpr std::size_t kLargestCharacterMap = 16u << 20;
 // Reads only the file's header, its table directory and its character map, where the
 // file says they are, whatever the file's size.
 std::optional<std::size_t> CountEudcCharacters(ReadableFile& font);
+
+// The same code points, in ascending order, from the same reading: the listing's size is
+// the count.
+std::optional<std::vector<char32_t>> ListEudcCharacters(ReadableFile& font);
