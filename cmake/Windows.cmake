@@ -31,9 +31,12 @@ add_library(veltrane_win STATIC
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/HelpKeyFilter.cpp
+    src/platform/win32/ShortcutKeyFilter.cpp
     src/platform/win32/Resources.cpp
     src/platform/win32/WinApp.cpp
     src/platform/win32/Wnd.cpp
+    src/ui/CharacterGrid.cpp
+    src/ui/CharacterView.cpp
     src/ui/FontLinkDlg.cpp
     src/ui/ListRows.cpp
     src/ui/MaskedBitmap.cpp

@@ -1,5 +1,4 @@
 // chars and chart: the EUDC characters a font file holds, as text and as a picture.
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,25 +42,7 @@ std::optional<FontFile> ReadFontFile(const Eudclink& with, const CString& file, 
     return font;
 }
 
-std::string CodePointText(char32_t c)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
-}
-
 }  // namespace
-
-std::string CodePageCodeOf(char32_t c, const CodePageRules& rules)
-{
-    const CString bytes = rules.toAnsi(std::u16string(1, static_cast<char16_t>(c)));
-    if (bytes.size() != 2)  // a character the code page lacks comes back as '?'
-        return {};
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X", static_cast<unsigned char>(bytes[0]),
-                  static_cast<unsigned char>(bytes[1]));
-    return text;
-}
 
 int ListCharacters(const Eudclink& with, const CString& file, bool tsv)
 {

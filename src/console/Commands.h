@@ -21,7 +21,3 @@ int ExportLinks(const Eudclink& with, const CString& file);
 int ImportLinks(const Eudclink& with, const CString& file, bool replace);
 int ListCharacters(const Eudclink& with, const CString& file, bool tsv);
 int ChartCharacters(const Eudclink& with, const CString& file, const CString& png);
-
-// The code of a character in the code page, as hexadecimal digits of its bytes ("FA40"),
-// by the system's own conversion; empty when the code page has none for it.
-std::string CodePageCodeOf(char32_t c, const CodePageRules& rules);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -222,4 +223,22 @@ std::optional<std::vector<char32_t>> ListEudcCharacters(ReadableFile& font)
             characters.push_back(static_cast<char32_t>(kFirst + i));
     }
     return characters;
+}
+
+std::string CodePointText(char32_t c)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+std::string CodePageCodeOf(char32_t c, const CodePageRules& rules)
+{
+    const CString bytes = rules.toAnsi(std::u16string(1, static_cast<char16_t>(c)));
+    if (bytes.size() != 2)  // a character the code page lacks comes back as '?'
+        return {};
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X", static_cast<unsigned char>(bytes[0]),
+                  static_cast<unsigned char>(bytes[1]));
+    return text;
 }

@@ -3,8 +3,10 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/Files.h"
 
 // The private use area where EUDC characters live: U+E000 to U+F8FF, 6,400 code points.
@@ -29,3 +31,9 @@ std::optional<std::size_t> CountEudcCharacters(ReadableFile& font);
 // The same code points, in ascending order, from the same reading: the listing's size is
 // the count.
 std::optional<std::vector<char32_t>> ListEudcCharacters(ReadableFile& font);
+
+// "U+E000": the code point as Unicode writes it, four hexadecimal digits at least.
+std::string CodePointText(char32_t c);
+// The character's code in the code page, as hexadecimal digits of its bytes ("FA40"),
+// by the system's own conversion; empty when the code page has none for it.
+std::string CodePageCodeOf(char32_t c, const CodePageRules& rules);

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "model/FontLinks.h"
 #include "model/LinkWindow.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/ListBox.h"
+#include "platform/win32/ShortcutKeyFilter.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
 
@@ -33,6 +35,7 @@ private:
     void OnDrawItem(int controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(int controlId, MEASUREITEMSTRUCT* item);
     void OnAbout();
+    void OnCharacters();
     void OnModify();
     void OnRemove();
     void OnDblclkFontList();
@@ -58,4 +61,8 @@ private:
     FontLinks m_links;
     const CString m_noAssigned;  // the text of a row whose font has no link
     ListRows m_rows;
+
+    // The character view of the selected row's file, from the system menu or Ctrl+E.
+    const LinkPorts m_ports;
+    std::unique_ptr<ShortcutKeyFilter> m_charactersKey;
 };
