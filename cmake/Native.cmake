@@ -17,6 +17,7 @@ add_executable(veltrane_native_tests
     tests/native/AboutDateTest.cpp
     tests/native/PlacementTest.cpp
     tests/native/LinkStoreTest.cpp
+    tests/native/LinkFollowTest.cpp
     tests/native/LinkCommandsTest.cpp
     tests/native/EudclinkTest.cpp
     tests/native/EudcCharactersTest.cpp

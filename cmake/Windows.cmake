@@ -31,6 +31,7 @@ add_library(veltrane_win STATIC
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/HelpKeyFilter.cpp
+    src/platform/win32/RegistryWatch.cpp
     src/platform/win32/ShortcutKeyFilter.cpp
     src/platform/win32/Resources.cpp
     src/platform/win32/WinApp.cpp

@@ -30,6 +30,7 @@ add_executable(veltrane_win_tests
     tests/win32/ModalScript.cpp
     tests/win32/MainDialogTest.cpp
     tests/win32/HelpTest.cpp
+    tests/win32/FollowTest.cpp
     tests/win32/LinksTest.cpp
     tests/win32/HostileRegistryTest.cpp
     tests/win32/PaintingTest.cpp
@@ -38,11 +39,20 @@ add_executable(veltrane_win_tests
     $<TARGET_OBJECTS:veltrane_res>
 )
 target_link_libraries(veltrane_win_tests PRIVATE veltrane_win gtest version)
+# A font to install while the window is open, as Wine's path of the build's file.
+set(follow_font ${CMAKE_BINARY_DIR}/test-fonts/gen00000.ttf)
+add_custom_command(OUTPUT ${follow_font}
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tools/make_fonts.py ${CMAKE_BINARY_DIR}/test-fonts "Follow Font=big5"
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_fonts.py)
+add_custom_target(follow_font DEPENDS ${follow_font})
+add_dependencies(veltrane_win_tests follow_font)
+target_compile_definitions(veltrane_win_tests PRIVATE FOLLOW_FONT="Z:${follow_font}")
 add_wine_test(veltrane_win_tests null 180 wine $<TARGET_FILE:veltrane_win_tests>)
 
 # The real program, driven from outside.
 add_executable(drive tests/e2e/Drive.cpp)
 target_include_directories(drive PRIVATE src res)
+target_link_libraries(drive PRIVATE veltrane_portable)
 
 set(e2e ${CMAKE_SOURCE_DIR}/tests/e2e)
 set(programs $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>)
@@ -53,9 +63,10 @@ add_wine_test(links x11 400 ${e2e}/links.sh ${programs} ${screenshots}/links)
 add_wine_test(painting x11 180 ${e2e}/painting.sh ${programs} ${screenshots}/painting)
 add_wine_test(keyboard_and_about x11 240 ${e2e}/keyboard-and-about.sh ${programs} ${screenshots})
 add_wine_test(hostile_font_names x11 300 ${e2e}/hostile-names.sh ${programs} ${screenshots}/hostile-names)
+add_wine_test(follow x11 180 ${e2e}/follow.sh ${programs} $<TARGET_FILE:eudclink> ${screenshots}/follow)
 # The console program, run with no display at all.
 add_wine_test(console none 240 ${e2e}/console.sh $<TARGET_FILE:eudclink>)
 
 # Every path a user can take through the real programs: `ctest -L e2e`.
-set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names console
+set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names follow console
     PROPERTIES LABELS e2e)

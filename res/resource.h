@@ -23,15 +23,18 @@
 #define IDM_CHARACTERS  0x0020
 
 #define IDS_NO_ASSIGNED             59142
-#define IDS_CHARACTERS              200
-#define IDS_CHARS_UNCHECKED         201
-#define IDS_CHARS_UNLINKED          202
-#define IDS_CHARS_MISSING_FILE      203
-#define IDS_CHARS_NOT_A_FONT        204
-#define IDS_CHARS_BAD_VALUE         205
-#define IDS_CHARS_UNREADABLE        206
-#define IDS_CHARS_COUNT             207
-#define IDS_CHARS_NO_BIG5           208
+#define IDS_MISSING_FILE            200
+#define IDS_NOT_A_FONT              201
+#define IDS_BAD_VALUE               202
+#define IDS_CHARACTERS              210
+#define IDS_CHARS_UNCHECKED         211
+#define IDS_CHARS_UNLINKED          212
+#define IDS_CHARS_MISSING_FILE      213
+#define IDS_CHARS_NOT_A_FONT        214
+#define IDS_CHARS_BAD_VALUE         215
+#define IDS_CHARS_UNREADABLE        216
+#define IDS_CHARS_COUNT             217
+#define IDS_CHARS_NO_BIG5           218
 
 #ifndef IDC_STATIC
 #define IDC_STATIC      (-1)

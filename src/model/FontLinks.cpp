@@ -2,8 +2,22 @@
 // key, with EUDC support off, and the rows are made again from the key afterwards.
 #include "model/FontLinks.h"
 
+#include <algorithm>
+#include <map>
+
 #include "model/EudcPath.h"
 #include "model/FontList.h"
+
+namespace {
+
+// A link not yet checked is drawn as one that works.
+bool LooksDifferent(LinkState before, LinkState after)
+{
+    const auto works = [](LinkState state) { return state == LinkState::Unchecked || state == LinkState::Linked; };
+    return before != after && !(works(before) && works(after));
+}
+
+}  // namespace
 
 FontLinks::FontLinks(const LinkPorts& ports, LinkWindow& window) : m_ports(ports), m_window(window)
 {
@@ -31,10 +45,80 @@ void FontLinks::LoadLinks()
     RemakeRows();
 }
 
-// The window shows the fonts' rows only.
+bool FontLinks::ReloadLinks()
+{
+    std::vector<StoredValue> values;
+    if (ReadLinkKey(m_ports.registry, values) != registry::kSuccess || values == m_values)
+        return false;
+    m_values = std::move(values);
+    RemakeRows();
+    return true;
+}
+
+// The window shows the fonts' rows only. A file checked before keeps its state until the
+// check made now tells otherwise, so that a row does not flicker while it is checked again.
 void FontLinks::RemakeRows()
 {
+    std::map<CString, FontFileCheck> checked;
+    for (const LinkRow& row : m_rows)
+        if (!row.file.empty() && row.state != LinkState::Unchecked)
+            checked[row.file] = {row.state, row.chars};
     m_rows = MakeRows(m_fontList, m_values, m_ports.files.FontsFolder(), m_ports.rules, OtherValues::Left);
+    for (LinkRow& row : m_rows) {
+        const auto found = row.state == LinkState::Unchecked ? checked.find(row.file) : checked.end();
+        if (found != checked.end()) {
+            row.state = found->second.state;
+            row.chars = found->second.chars;
+        }
+    }
+    CheckLinkedFiles();
+}
+
+void FontLinks::CheckFilesInBackground(std::function<void()> ready)
+{
+    m_checker = std::make_unique<LinkChecker>(m_ports.files, std::move(ready));
+    CheckLinkedFiles();
+}
+
+// Each file once, however many rows link it.
+void FontLinks::CheckLinkedFiles()
+{
+    if (!m_checker)
+        return;
+    std::vector<CString> files;
+    for (const LinkRow& row : m_rows)
+        if (!row.file.empty())
+            files.push_back(row.file);
+    std::sort(files.begin(), files.end());
+    files.erase(std::unique(files.begin(), files.end()), files.end());
+    m_checker->Check(std::move(files));
+}
+
+std::vector<int> FontLinks::ApplyChecks()
+{
+    std::vector<int> changed;
+    if (!m_checker)
+        return changed;
+    for (const LinkChecker::Result& result : m_checker->TakeResults()) {
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            LinkRow& row = m_rows[i];
+            if (row.file != result.file)
+                continue;
+            if (LooksDifferent(row.state, result.check.state))
+                changed.push_back(static_cast<int>(i));
+            row.state = result.check.state;
+            row.chars = result.check.chars;
+        }
+    }
+    return changed;
+}
+
+int FontLinks::FindRow(const CString& name) const
+{
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].name == name)
+            return static_cast<int>(i);
+    return -1;
 }
 
 std::span<const LinkRow> FontLinks::Rows() const

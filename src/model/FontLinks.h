@@ -2,9 +2,12 @@
 // the links the registry key holds, and the commands that link and unlink the selected one.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
+#include "model/LinkChecker.h"
 #include "model/LinkKey.h"
 #include "model/LinkPorts.h"
 #include "model/LinkRows.h"
@@ -21,8 +24,23 @@ public:
     // the key can be neither opened nor created, says so and keeps the links last read.
     void LoadLinks();
 
+    // Reads the key again after another program may have changed it, without creating it:
+    // a missing key has no links. False, with nothing changed, when it holds the links
+    // already shown.
+    bool ReloadLinks();
+
     // One row for each entry of the font list, in its order: row i is the list's row i.
     std::span<const LinkRow> Rows() const;
+    // The row of the font of this name, as stored; -1 when none.
+    int FindRow(const CString& name) const;
+
+    // From now on, each linked file is checked away from the caller's thread whenever the
+    // rows are made; until then a link is taken to work. `ready` is called on the checking
+    // thread when results wait for ApplyChecks.
+    void CheckFilesInBackground(std::function<void()> ready);
+    // Gives the rows the states the checks found, and returns the rows that now look
+    // different: those that were taken to work and cannot, or the other way round.
+    std::vector<int> ApplyChecks();
 
     // Links a file that the user chooses to the selected row's font, creating the key if
     // another program deleted it. A write that fails is shown.
@@ -35,6 +53,7 @@ private:
     // The selected row, or -1 when there is none or it has no font.
     int SelectedRow() const;
     void RemakeRows();
+    void CheckLinkedFiles();
     void ChangeKey(const KeyChange& change, IfKeyMissing ifMissing);
 
     LinkPorts m_ports;
@@ -42,4 +61,5 @@ private:
     CStringArray m_fontList;
     std::vector<StoredValue> m_values;  // the key's values as last read
     std::vector<LinkRow> m_rows;        // the font list's rows
+    std::unique_ptr<LinkChecker> m_checker;
 };

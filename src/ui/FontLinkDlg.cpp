@@ -1,5 +1,7 @@
 #include "ui/FontLinkDlg.h"
 
+#include <algorithm>
+
 #include "platform/win32/EudcFileDialog.h"
 #include "platform/win32/PaintDC.h"
 #include "platform/win32/Resources.h"
@@ -8,12 +10,33 @@
 #include "ui/IconPlacement.h"
 #include "ui/SunkenFrame.h"
 
+namespace {
+
+// Posted when checks of linked files have results, and when the link key may have changed.
+constexpr UINT WM_LINKS_CHECKED = WM_APP + 1;
+constexpr UINT WM_KEY_CHANGED = WM_APP + 2;
+
+// The key whose subkeys hold every code page's links: watching it sees the link key made
+// and deleted as well as changed.
+constexpr char kLinkKeyParent[] = "EUDC";
+
+LinkWords LoadLinkWords(HINSTANCE instance)
+{
+    return {LoadResourceString(instance, IDS_NO_ASSIGNED), LoadResourceString(instance, IDS_MISSING_FILE),
+            LoadResourceString(instance, IDS_NOT_A_FONT), LoadResourceString(instance, IDS_BAD_VALUE)};
+}
+
+}  // namespace
+
 const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnMessage<&CFontLinkDlg::OnSysCommand>(WM_SYSCOMMAND),
     OnMessage<&CFontLinkDlg::OnPaint>(WM_PAINT),
     OnMessage<&CFontLinkDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnMessage<&CFontLinkDlg::OnDrawItem>(WM_DRAWITEM),
     OnMessage<&CFontLinkDlg::OnMeasureItem>(WM_MEASUREITEM),
+    OnMessage<&CFontLinkDlg::OnLinksChecked>(WM_LINKS_CHECKED),
+    OnMessage<&CFontLinkDlg::OnKeyChanged>(WM_KEY_CHANGED),
+    OnMessage<&CFontLinkDlg::OnFontChange>(WM_FONTCHANGE),
     OnCommand<&CFontLinkDlg::OnModify>(BN_CLICKED, IDC_MODIFY),
     OnCommand<&CFontLinkDlg::OnRemove>(BN_CLICKED, IDC_REMOVE),
     OnCommand<&CFontLinkDlg::OnDblclkFontList>(LBN_DBLCLK, IDC_FONT_LIST),
@@ -26,8 +49,8 @@ CFontLinkDlg::CFontLinkDlg(const DialogContext& context, const LinkPorts& ports,
     : CDialog(context, IDD_MAIN),
       m_openAboutBox(std::move(openAboutBox)),
       m_links(ports, *this),
-      m_noAssigned(LoadResourceString(context.instance, IDS_NO_ASSIGNED)),
-      m_rows(m_bmpItem, m_links, m_noAssigned, ports.rules.isLeadByte),
+      m_words(LoadLinkWords(context.instance)),
+      m_rows(m_bmpItem, m_links, m_words, ports.rules.isLeadByte),
       m_ports(ports)
 {
     m_bmpItem.LoadBitmap(context.instance, IDB_FONT_ITEM);
@@ -62,6 +85,9 @@ BOOL CFontLinkDlg::OnInitDialog()
     LocateListBox();
     FillFontListBox();
     m_pListBox->SetCurSel(0);
+    const HWND window = m_hWnd;
+    m_links.CheckFilesInBackground([window] { ::PostMessageA(window, WM_LINKS_CHECKED, 0, 0); });
+    m_keyWatch = std::make_unique<RegistryWatch>(kLinkKeyParent, m_hWnd, WM_KEY_CHANGED);
     return TRUE;  // the focus goes to the first tab stop, Close
 }
 
@@ -79,6 +105,46 @@ void CFontLinkDlg::FillFontListBox()
     m_pListBox->ResetContent();
     for (const LinkRow& row : m_links.Rows())
         m_pListBox->InsertString(-1, row.name);
+    ShowRowStates();
+}
+
+// Each row's item data is its link's state, for other programs that read the list.
+void CFontLinkDlg::ShowRowStates() const
+{
+    const std::span<const LinkRow> rows = m_links.Rows();
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        m_pListBox->SetItemData(static_cast<int>(row), static_cast<LPARAM>(rows[row].state));
+}
+
+void CFontLinkDlg::OnLinksChecked()
+{
+    for (const int row : m_links.ApplyChecks())
+        m_pListBox->InvalidateRow(row);
+    ShowRowStates();
+}
+
+// The window's own changes arrive here too, and find the links already shown.
+void CFontLinkDlg::OnKeyChanged()
+{
+    m_keyWatch->Rearm();
+    if (!m_links.ReloadLinks())
+        return;
+    ShowRowStates();
+    m_pListBox->InvalidateRect(nullptr, true);
+}
+
+// A font installed or removed: the rows are made again, the selection kept on its font.
+void CFontLinkDlg::OnFontChange()
+{
+    const int selected = GetSelectedRow();
+    const CString selectedFont = selected >= 0 ? m_links.Rows()[selected].name : CString();
+    const int top = m_pListBox->GetTopIndex();
+    m_links.BuildFontList();
+    FillFontListBox();
+    m_pListBox->SetTopIndex(top);
+    // A font that is gone leaves the selection on the system-wide default.
+    if (selected >= 0)
+        m_pListBox->SetCurSel(std::max(m_links.FindRow(selectedFont), 0));
 }
 
 void CFontLinkDlg::OnSysCommand(UINT id, LPARAM)
@@ -173,6 +239,7 @@ void CFontLinkDlg::ShowMessage(const char* text)
 
 void CFontLinkDlg::RepaintAll()
 {
+    ShowRowStates();
     InvalidateRect(nullptr, true);
 }
 

@@ -8,6 +8,7 @@
 #include "model/LinkWindow.h"
 #include "platform/win32/Dialog.h"
 #include "platform/win32/ListBox.h"
+#include "platform/win32/RegistryWatch.h"
 #include "platform/win32/ShortcutKeyFilter.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
@@ -28,6 +29,12 @@ protected:
 private:
     void LocateListBox();
     void FillFontListBox();
+    void ShowRowStates() const;
+
+    // Another program's changes, and the checks of linked files, arrive as messages.
+    void OnLinksChecked();
+    void OnKeyChanged();
+    void OnFontChange();
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
@@ -59,8 +66,9 @@ private:
 
     // The fonts, their links read from the registry, and the commands that change them.
     FontLinks m_links;
-    const CString m_noAssigned;  // the text of a row whose font has no link
+    const LinkWords m_words;  // what a row says of a link that is missing or cannot work
     ListRows m_rows;
+    std::unique_ptr<RegistryWatch> m_keyWatch;
 
     // The character view of the selected row's file, from the system menu or Ctrl+E.
     const LinkPorts m_ports;

@@ -14,6 +14,8 @@ constexpr UINT kTextFormat = DT_VCENTER | DT_NOPREFIX;
 
 // The light grey of a row without a link.
 constexpr COLORREF kNoLinkColour = RGB(192, 192, 192);
+// The red of a link that cannot work.
+constexpr COLORREF kProblemColour = RGB(192, 0, 0);
 
 }  // namespace
 
@@ -62,20 +64,29 @@ void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
         ::DrawFocusRect(dc, &row);
 }
 
-// Against the right edge; a row without a link says so in light grey.
+// Against the right edge, in the list's colour for a link that works or is not yet
+// checked, light grey for none, red for one that cannot work.
 void ListRows::DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const
 {
     const CString linkText = GetLinkText(row);
-    if (row.hasLink) {
+    if (row.hasLink && !IsProblem(row.state)) {
         ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
         return;
     }
-    const COLORREF kept = ::SetTextColor(dc, kNoLinkColour);
+    const COLORREF kept = ::SetTextColor(dc, row.hasLink ? kProblemColour : kNoLinkColour);
     ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
     ::SetTextColor(dc, kept);
 }
 
 CString ListRows::GetLinkText(const LinkRow& row) const
 {
-    return row.hasLink ? LinkFileName(row.text, m_isLeadByte) : m_noLink;
+    if (!row.hasLink)
+        return m_words.noLink;
+    const CString file = LinkFileName(row.text, m_isLeadByte);
+    switch (row.state) {
+    case LinkState::MissingFile: return file + m_words.missingFile;
+    case LinkState::NotAFont: return file + m_words.notAFont;
+    case LinkState::BadValue: return file + m_words.badValue;
+    default: return file;
+    }
 }

@@ -1,5 +1,6 @@
 // The main dialog's owner-drawn rows: the item picture, the font's name, and its link
-// against the right edge, "no assigned" in light grey.
+// against the right edge, "no assigned" in light grey, and a link that cannot work in red
+// with the reason beside it.
 #pragma once
 
 #include <windows.h>
@@ -8,11 +9,20 @@
 #include "ui/MaskedBitmap.h"
 #include "ui/RowPicture.h"
 
+// What a row says of its link besides the file's name.
+// The reasons follow the file's name.
+struct LinkWords {
+    CString noLink;       // a font without a link
+    CString missingFile;  // the linked file is not there
+    CString notAFont;     // it is there and is no font
+    CString badValue;     // the value names no file
+};
+
 class ListRows {
 public:
-    // Rows show `picture` and the rows of `links`; a row without a link shows `noLink`.
-    ListRows(CMaskedBitmap& picture, const FontLinks& links, const CString& noLink, LeadByteTest isLeadByte)
-        : m_picture(picture), m_links(links), m_noLink(noLink), m_isLeadByte(isLeadByte)
+    // Rows show `picture` and the rows of `links`, with `words` for what is not a working link.
+    ListRows(CMaskedBitmap& picture, const FontLinks& links, const LinkWords& words, LeadByteTest isLeadByte)
+        : m_picture(picture), m_links(links), m_words(words), m_isLeadByte(isLeadByte)
     {
     }
 
@@ -22,11 +32,11 @@ public:
 private:
     void DrawEntireRow(const DRAWITEMSTRUCT& item);
     void DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const;
-    // The linked file's name, or the no-link text.
+    // The linked file's name, with the reason when the link cannot work, or the no-link text.
     CString GetLinkText(const LinkRow& row) const;
 
     RowPicture m_picture;
     const FontLinks& m_links;
-    const CString& m_noLink;
+    const LinkWords& m_words;
     LeadByteTest m_isLeadByte;
 };

@@ -7,11 +7,14 @@
 // CONTROL is close, list, modify, remove or about. Rectangles print as "x y width height"
 // on the screen, points as "x y", pictures as lines of ImageMagick's txt: format.
 //   wait-main [MS]          waits for the main dialog; prints its rectangle
-//   painted                 waits until the program has nothing left to paint
+//   painted                 waits until the program has checked every link and has
+//                           nothing left to paint
 //   close WAY               closes it: close-button, enter, escape or close-box
 //   press CONTROL           presses a button of the main dialog
 //   click-row ROW | double-click-row ROW | unselect
 //   rows                    prints every row's text, one a line
+//   row-state ROW [STATE]   prints the state of the row's link as the list keeps it
+//                           (linked, unlinked, missing-file, ...); given one, waits for it
 //   find-row ROW            prints the row's number (letter case aside), or fails
 //   row-rect ROW | list-rect                   print the rectangle
 //   key up|down|home|end    presses the key where the focus is
@@ -31,9 +34,9 @@
 //                           DATA, waits for it first
 //   key-class               prints the class of the key HKCU\EUDC\950
 //   icon-pixels SIZE R G B  prints the program's icon drawn SIZE pixels wide over that colour
-//   draw-row NAME [LINK]    prints a row of the list as drawn by hand: the item picture,
-//                           NAME and LINK, or the no-link text in grey, as they are (no
-//                           mnemonics), in the dialog's font
+//   draw-row NAME [LINK [broken]]  prints a row of the list as drawn by hand: the item
+//                           picture, NAME and LINK (red when broken), or the no-link text
+//                           in grey, as they are (no mnemonics), in the dialog's font
 //   message                 waits for a message box, prints "caption: text", presses OK
 //   deny-key | allow-key    gives HKCU\EUDC\950 an empty access list, so that no one may
 //                           open it, or the default one again
@@ -57,6 +60,7 @@
 #include <vector>
 
 #include "../shared/RowByHand.h"
+#include "model/LinkRows.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
 
@@ -290,13 +294,29 @@ BOOL CALLBACK NoteUpdateWithin(HWND window, LPARAM pending)
     return TRUE;
 }
 
-// Painted: the program's thread has answered a sent message and none of its windows has
-// an update region. It answers only where it fetches messages, and it fetches WM_PAINT
+// The state of each row's link is the list's item data for that row.
+LinkState RowState(HWND list, int row)
+{
+    return static_cast<LinkState>(::SendMessageW(list, LB_GETITEMDATA, row, 0));
+}
+
+bool AllLinksChecked(HWND list)
+{
+    const int rows = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row)
+        if (RowState(list, row) == LinkState::Unchecked)
+            return false;
+    return true;
+}
+
+// Painted: every link is checked, the program's thread has answered a sent message and
+// none of its windows has an update region. It answers only where it fetches messages, and it fetches WM_PAINT
 // only once its queue is empty, so the round trip is repeated until nothing is left. Each
 // round trip waits a second at most, so that the deadline is the whole wait's.
 void WaitPainted(HWND main)
 {
     const DWORD thread = ::GetWindowThreadProcessId(main, nullptr);
+    WaitFor("the links to be checked", [&] { return AllLinksChecked(::GetDlgItem(main, IDC_FONT_LIST)); });
     WaitFor("the main dialog to be painted", [&] {
         DWORD_PTR ignored = 0;
         if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored))
@@ -567,7 +587,7 @@ int PrintIconPixels(int size, COLORREF background)
 // The row of an unselected, unfocused font as the list shows it, put together by hand
 // from its parts (RowByHand.h), in the font a dialog makes of its template's "System",
 // 12 points. Without a link, the row shows the program's own no-link text.
-int PrintRowDrawnByHand(HWND list, const char* name, const char* link)
+int PrintRowDrawnByHand(HWND list, const char* name, const char* link, bool broken)
 {
     RECT row{};
     ::GetClientRect(list, &row);
@@ -586,7 +606,7 @@ int PrintRowDrawnByHand(HWND list, const char* name, const char* link)
                                               0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                                               PROOF_QUALITY, FF_DONTCARE, L"System"));
     const Selection fontSelected = Select(dc.get(), font.get());
-    DrawRowByHand(dc.get(), row, picture.get(), {name, link != nullptr ? link : noLink, link != nullptr});
+    DrawRowByHand(dc.get(), row, picture.get(), {name, link != nullptr ? link : noLink, link != nullptr, 0, broken});
     PrintPixels(dc.get(), row.right, row.bottom);
     return 0;
 }
@@ -686,6 +706,12 @@ int Run(int argc, char** argv)
     }
     if (command == "rows")
         return PrintRows(list);
+    if (command == "row-state" && argument) {
+        const int row = ShownRow(main, list, argument);
+        return PrintReading(std::string("the state of ") + argument,
+                            [&] { return std::string(LinkStateText(RowState(list, row))); },
+                            argc > 3 ? argv[3] : nullptr);
+    }
     if (command == "find-row" && argument) {
         std::printf("%d\n", RowOf(list, argument));
         return 0;
@@ -742,7 +768,8 @@ int Run(int argc, char** argv)
         return 0;
     }
     if (command == "draw-row" && argc > 2)
-        return PrintRowDrawnByHand(list, argv[2], argc > 3 ? argv[3] : nullptr);
+        return PrintRowDrawnByHand(list, argv[2], argc > 3 ? argv[3] : nullptr,
+                                   argc > 4 && std::string(argv[4]) == "broken");
     if (command == "message")
         return AnswerMessageBox(main);
     Say("unknown command " + command);

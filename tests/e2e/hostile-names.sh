@@ -20,7 +20,7 @@ dbcs_file='C:\eudc\功.TTE'  # 功 is A5 5C: only the real backslash before it e
 /usr/bin/python3 "$tools/make_fonts.py" "$WINEPREFIX/drive_c/windows/Fonts" "${fonts[@]/%/=big5}" ||
     { echo "FAIL the fonts could not be made"; exit 1; }
 mkdir -p "$WINEPREFIX/drive_c/eudc"
-: >"$WINEPREFIX/drive_c/eudc/功.TTE"
+/usr/bin/python3 "$tools/make_fonts.py" --eudc "$WINEPREFIX/drive_c/eudc/功.TTE" 1
 
 big5() { printf '%s' "$1" | iconv -f UTF-8 -t CP950; }
 # The key's values as reg lists them, one "    NAME    TYPE    DATA" line each, sorted.

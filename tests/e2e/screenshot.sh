@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the real program under Xvfb on a Wine desktop, with one font linked and the others
-# not, keeps a screenshot of its main window and checks that the window was painted with
-# the dialog's grey.
+# Runs the real program under Xvfb on a Wine desktop, with one font linked to a working
+# file and the others not, keeps a screenshot of its main window and checks that the
+# window was painted with the dialog's grey.
 #   screenshot.sh VELTRANE.EXE drive.exe OUTPUT.png     (through wine-prefix.sh run)
 program=$1
 drive=$2
@@ -9,6 +9,8 @@ output=$3
 source "$(dirname "$0")/helpers.sh"
 require_display
 
+mkdir -p "$WINEPREFIX/drive_c/eudc"
+/usr/bin/python3 "$(dirname "$0")/../../tools/make_fonts.py" --eudc "$WINEPREFIX/drive_c/eudc/TW.TTE" 5
 clear_key
 link_by_reg 'AR PL UMing TW' 'C:\eudc\TW.TTE'
 start

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "../shared/EudcFontBytes.h"
 #include "model/FontLinks.h"
 #include "model/FontList.h"
 

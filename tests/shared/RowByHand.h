@@ -10,6 +10,7 @@ struct RowByHand {
     const char* link;  // the linked file's name, or the no-link text
     bool hasLink;      // without one, the link text is light grey
     UINT state = 0;    // ODS_SELECTED and ODS_FOCUS
+    bool broken = false;  // a link that cannot work: its text is red
 };
 
 // Draws `row` on `dc` across `rect`, which has the list's font selected: cleared in the
@@ -42,6 +43,8 @@ inline void DrawRowByHand(HDC dc, const RECT& rect, HBITMAP picture, const RowBy
     ::DrawTextA(dc, row.name, -1, &text, DT_VCENTER | DT_NOPREFIX);
     if (!row.hasLink)
         ::SetTextColor(dc, RGB(192, 192, 192));
+    if (row.broken)
+        ::SetTextColor(dc, RGB(192, 0, 0));
     ::DrawTextA(dc, row.link, -1, &text, DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
     ::SetTextColor(dc, colour);
     ::SetBkMode(dc, mode);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ModalScript.h"
+#include "FileDoubles.h"
 #include "TestApp.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
@@ -228,7 +229,9 @@ protected:
         return [this] { ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0); };
     }
 
-    TestApp test;
+    // Links to files that are not there, the tests' usual case, are not what they test.
+    EveryFileAFont files;
+    TestApp test{nullptr, &files};
     CFontLinkDlg dialog = test.app.MainDialog();
     std::vector<std::string> messages;
     std::string longPath;  // a file the test made, removed with its folder

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FileDoubles.h"
 #include "ItemPicture.h"
 #include "../shared/RowByHand.h"
 #include "ModalScript.h"
@@ -266,37 +267,51 @@ namespace {
 
 constexpr char kLinkKey[] = "EUDC\\950";
 constexpr char kLinkedFont[] = "AR PL UMing TW";
+constexpr char kLinkedFile[] = "C:\\eudc\\TW.TTE";
+// Linked to a file that is not there.
+constexpr char kBrokenFont[] = "AR PL UMing CN";
 
 // Rows of the real main dialog, drawn on a canvas shaped like one row of its list.
 class ListRowTest : public testing::Test {
 protected:
-    // The installed fonts, or those of `fonts`.
-    explicit ListRowTest(FontSource* fonts = nullptr) : test(fonts) {}
+    // The installed fonts and the prefix's files, or those given.
+    explicit ListRowTest(FontSource* fonts = nullptr, Files* files = nullptr) : test(fonts, files) {}
 
     void SetUp() override
     {
-        UniqueKey key;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, kLinkKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-        const char path[] = "C:\\eudc\\TW.TTE";
-        ::RegSetValueExA(key.get(), kLinkedFont, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
+        ::CreateDirectoryA("C:\\eudc", nullptr);
+        const UniqueFile file(::CreateFileA(kLinkedFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const std::string font = EudcFont();
+        DWORD written = 0;
+        ::WriteFile(file.get(), font.data(), static_cast<DWORD>(font.size()), &written, nullptr);
+        const char gone[] = "C:\\eudc\\GONE.TTE";
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kLinkKey, kLinkedFont, REG_SZ, kLinkedFile, sizeof kLinkedFile);
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kLinkKey, kBrokenFont, REG_SZ, gone, sizeof gone);
     }
     void TearDown() override
     {
         ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kLinkKey, kLinkedFont);
+        ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kLinkKey, kBrokenFont);
+        ::DeleteFileA(kLinkedFile);
     }
 
-    // Runs `check` with the dialog open, then closes it.
+    // Runs `check` with the dialog open and its links checked, then closes it.
     void WithDialogOpen(const std::function<void()>& check)
     {
-        RunModalScript(dialog, {[&] {
-            list = ::GetDlgItem(dialog.m_hWnd, IDC_FONT_LIST);
-            RECT client{};
-            ::GetClientRect(list, &client);
-            rowWidth = client.right;
-            rowHeight = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-            check();
-            ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
-        }});
+        RunModalScript(dialog, {
+            [&] {
+                list = ::GetDlgItem(dialog.m_hWnd, IDC_FONT_LIST);
+                RECT client{};
+                ::GetClientRect(list, &client);
+                rowWidth = client.right;
+                rowHeight = static_cast<int>(::SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+            },
+            RepeatUntil("the links to be checked", [&] { return AllLinksChecked(list); }),
+            [&] {
+                check();
+                ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+            },
+        });
     }
 
     int RowOf(const char* font) const
@@ -355,23 +370,30 @@ TEST_F(ListRowTest, RowsLookAsPutTogetherByHandInEveryState)
 {
     WithDialogOpen([&] {
         const int linked = RowOf(kLinkedFont);
+        const int broken = RowOf(kBrokenFont);
         const int unlinked = RowOf("AR PL UMing HK");
         ASSERT_GT(linked, 0);
+        ASSERT_GT(broken, 0);
         ASSERT_GT(unlinked, 0);
+        char missing[64] = {};
+        ::LoadStringA(::GetModuleHandleA(nullptr), IDS_MISSING_FILE, missing, sizeof missing);
+        const std::string brokenLink = std::string("GONE.TTE") + missing;
         const struct {
             int row;
             const char* name;
             const char* link;
             bool hasLink;
+            bool broken;
         } rows[] = {
-            {0, kSystemDefaultLabel, "no assigned", false},
-            {linked, kLinkedFont, "TW.TTE", true},
-            {unlinked, "AR PL UMing HK", "no assigned", false},
+            {0, kSystemDefaultLabel, "no assigned", false, false},
+            {linked, kLinkedFont, "TW.TTE", true, false},
+            {broken, kBrokenFont, brokenLink.c_str(), true, true},
+            {unlinked, "AR PL UMing HK", "no assigned", false, false},
         };
         for (const auto& r : rows) {
             for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_FOCUS), UINT(ODS_SELECTED | ODS_FOCUS)}) {
                 SCOPED_TRACE(testing::Message() << "row " << r.row << ", state " << state);
-                EXPECT_EQ(Differences(DrawnByDialog(r.row, state), DrawnByHand({r.name, r.link, r.hasLink, state}),
+                EXPECT_EQ(Differences(DrawnByDialog(r.row, state), DrawnByHand({r.name, r.link, r.hasLink, state, r.broken}),
                                       rowWidth),
                           "");
             }
@@ -450,7 +472,8 @@ AmpersandFont ampersandFont;
 
 class AmpersandRowTest : public ListRowTest {
 protected:
-    AmpersandRowTest() : ListRowTest(&ampersandFont) {}
+    AmpersandRowTest() : ListRowTest(&ampersandFont, &files) {}
+    EveryFileAFont files;
 };
 
 TEST_F(AmpersandRowTest, AmpersandsAreDrawnAsTheyAre)

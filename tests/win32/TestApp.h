@@ -14,9 +14,11 @@
 
 class TestApp {
 public:
-    // The installed fonts, or those of `fonts` when given.
-    explicit TestApp(FontSource* fonts = nullptr)
-        : m_ports{m_registry, m_libraries, fonts != nullptr ? *fonts : m_fonts, m_files, kAnsiCodePage}, app(m_ports)
+    // The installed fonts and the prefix's files, or those given.
+    explicit TestApp(FontSource* fonts = nullptr, Files* files = nullptr)
+        : m_ports{m_registry, m_libraries, fonts != nullptr ? *fonts : m_fonts, files != nullptr ? *files : m_files,
+                  kAnsiCodePage},
+          app(m_ports)
     {
         app.Initialize(::GetModuleHandleA(nullptr));
         app.SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));

@@ -17,4 +17,14 @@ public:
     {
         SendMessage(LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
     }
+    void SetItemData(int row, LPARAM data) const { SendMessage(LB_SETITEMDATA, row, data); }
+    int GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
+    void SetTopIndex(int row) const { SendMessage(LB_SETTOPINDEX, row); }
+    // Repaints one row.
+    void InvalidateRow(int row) const
+    {
+        RECT rect{};
+        if (SendMessage(LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect)) != LB_ERR)
+            InvalidateRect(&rect, true);
+    }
 };
