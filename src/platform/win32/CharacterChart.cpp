@@ -37,12 +37,13 @@ void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int
     const Selection fontSelected = Select(dc, font);
     const std::size_t first = static_cast<std::size_t>(firstRow) * chart::kColumns;
     const std::size_t end = first + static_cast<std::size_t>(rows) * chart::kColumns;
+    // The grid line is each cell's right and bottom edge: the rows are filled with it once,
+    // and each cell's inside drawn over it.
+    const int top = (firstRow - topRow) * chart::kCell;
+    Fill(dc, {0, top, chart::kWidth, top + rows * chart::kCell}, chart::kLine);
     for (std::size_t index = first; index < end; ++index) {
         const RECT cell = chart::CellRect(index, topRow);
-        // The grid line is each cell's right and bottom edge.
         const RECT inside{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
-        Fill(dc, {inside.right, cell.top, cell.right, cell.bottom}, chart::kLine);
-        Fill(dc, {cell.left, inside.bottom, inside.right, cell.bottom}, chart::kLine);
         if (index >= characters.size()) {
             Fill(dc, inside, chart::kEmpty);
         } else if (index == selected) {
