@@ -31,6 +31,7 @@ add_executable(veltrane_win_tests
     tests/win32/MainDialogTest.cpp
     tests/win32/HelpTest.cpp
     tests/win32/FollowTest.cpp
+    tests/win32/CharacterViewTest.cpp
     tests/win32/LinksTest.cpp
     tests/win32/HostileRegistryTest.cpp
     tests/win32/PaintingTest.cpp
