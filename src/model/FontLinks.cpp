@@ -8,17 +8,6 @@
 #include "model/EudcPath.h"
 #include "model/FontList.h"
 
-namespace {
-
-// A link not yet checked is drawn as one that works.
-bool LooksDifferent(LinkState before, LinkState after)
-{
-    const auto works = [](LinkState state) { return state == LinkState::Unchecked || state == LinkState::Linked; };
-    return before != after && !(works(before) && works(after));
-}
-
-}  // namespace
-
 FontLinks::FontLinks(const LinkPorts& ports, LinkWindow& window) : m_ports(ports), m_window(window)
 {
 }
@@ -104,7 +93,7 @@ std::vector<int> FontLinks::ApplyChecks()
             LinkRow& row = m_rows[i];
             if (row.file != result.file)
                 continue;
-            if (LooksDifferent(row.state, result.check.state))
+            if (row.state != result.check.state)
                 changed.push_back(static_cast<int>(i));
             row.state = result.check.state;
             row.chars = result.check.chars;
@@ -163,6 +152,7 @@ void FontLinks::ChangeKey(const KeyChange& change, IfKeyMissing ifMissing)
 {
     ChangeWithEudcOff(m_ports.registry, m_ports.libraries, change, ifMissing,
                       [this](const char* failure) { m_window.ShowMessage(failure); });
+    m_window.KeyWritten();
     LoadLinks();
     m_window.RepaintAll();
 }

@@ -38,8 +38,7 @@ public:
     // rows are made; until then a link is taken to work. `ready` is called on the checking
     // thread when results wait for ApplyChecks.
     void CheckFilesInBackground(std::function<void()> ready);
-    // Gives the rows the states the checks found, and returns the rows that now look
-    // different: those that were taken to work and cannot, or the other way round.
+    // Gives the rows the states the checks found, and returns the rows whose state changed.
     std::vector<int> ApplyChecks();
 
     // Links a file that the user chooses to the selected row's font, creating the key if

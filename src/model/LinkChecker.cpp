@@ -45,9 +45,13 @@ void LinkChecker::CheckUntilStopped()
         lock.unlock();
         const FontFileCheck check = CheckFontFile(m_files, file);
         lock.lock();
+        // The owner is woken once for all the results that wait for it.
+        const bool wake = m_ready.empty();
         m_ready.push_back({file, check});
-        lock.unlock();
-        m_checked();
-        lock.lock();
+        if (wake) {
+            lock.unlock();
+            m_checked();
+            lock.lock();
+        }
     }
 }

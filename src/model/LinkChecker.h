@@ -19,8 +19,8 @@ public:
         FontFileCheck check;
     };
 
-    // `checked` is called on the checking thread after each result is ready: it should
-    // only wake the owner, who then takes the results on its own thread.
+    // `checked` is called on the checking thread when a result is ready and none was
+    // waiting: it should only wake the owner, who then takes the results on its own thread.
     LinkChecker(Files& files, std::function<void()> checked);
     // Waits for the check in progress, if any; those still waiting are dropped.
     ~LinkChecker();

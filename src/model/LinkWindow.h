@@ -15,4 +15,7 @@ public:
     virtual void ShowMessage(const char* text) = 0;
     // Redraws the whole window, every row of the list included.
     virtual void RepaintAll() = 0;
+    // The window's own change has reached the key, which is read again next: changes that
+    // the key tells of from now on are other programs'.
+    virtual void KeyWritten() = 0;
 };

@@ -118,19 +118,27 @@ void CFontLinkDlg::ShowRowStates() const
 
 void CFontLinkDlg::OnLinksChecked()
 {
-    for (const int row : m_links.ApplyChecks())
-        m_pListBox->InvalidateRow(row);
-    ShowRowStates();
+    for (const int row : m_links.ApplyChecks()) {
+        const auto before = static_cast<LinkState>(m_pListBox->GetItemData(row));
+        const LinkState after = m_links.Rows()[row].state;
+        m_pListBox->SetItemData(row, static_cast<LPARAM>(after));
+        if (ListRows::LooksDifferent(before, after))
+            m_pListBox->InvalidateRow(row);
+    }
 }
 
-// The window's own changes arrive here too, and find the links already shown.
-void CFontLinkDlg::OnKeyChanged()
+// The window's own changes are told by an arming that KeyWritten has replaced; were they
+// read again, a Modify among 10,000 values would read them all twice.
+LRESULT CFontLinkDlg::OnKeyChanged(WPARAM arming, LPARAM)
 {
+    if (!m_keyWatch->IsCurrent(arming))
+        return 0;
     m_keyWatch->Rearm();
-    if (!m_links.ReloadLinks())
-        return;
-    ShowRowStates();
-    m_pListBox->InvalidateRect(nullptr, true);
+    if (m_links.ReloadLinks()) {
+        ShowRowStates();
+        m_pListBox->InvalidateRect(nullptr, true);
+    }
+    return 0;
 }
 
 // A font installed or removed: the rows are made again, the selection kept on its font.
@@ -235,6 +243,12 @@ bool CFontLinkDlg::ChooseEudcFile(CString& path)
 void CFontLinkDlg::ShowMessage(const char* text)
 {
     MessageBox(text);
+}
+
+void CFontLinkDlg::KeyWritten()
+{
+    if (m_keyWatch)
+        m_keyWatch->Rearm();
 }
 
 void CFontLinkDlg::RepaintAll()

@@ -33,7 +33,7 @@ private:
 
     // Another program's changes, and the checks of linked files, arrive as messages.
     void OnLinksChecked();
-    void OnKeyChanged();
+    LRESULT OnKeyChanged(WPARAM arming, LPARAM);
     void OnFontChange();
 
     void OnSysCommand(UINT id, LPARAM lParam);
@@ -52,6 +52,7 @@ private:
     bool ChooseEudcFile(CString& path) override;
     void ShowMessage(const char* text) override;
     void RepaintAll() override;
+    void KeyWritten() override;
 
     void PaintMinimized();
 

@@ -78,6 +78,12 @@ void ListRows::DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const
     ::SetTextColor(dc, kept);
 }
 
+bool ListRows::LooksDifferent(LinkState before, LinkState after)
+{
+    const auto works = [](LinkState state) { return state == LinkState::Unchecked || state == LinkState::Linked; };
+    return before != after && !(works(before) && works(after));
+}
+
 CString ListRows::GetLinkText(const LinkRow& row) const
 {
     if (!row.hasLink)

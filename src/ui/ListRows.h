@@ -28,6 +28,9 @@ public:
 
     // Draws what the list asks for in one WM_DRAWITEM request.
     void Draw(const DRAWITEMSTRUCT& item);
+    // Whether a row whose link goes from one state to the other must be drawn again: a
+    // link not yet checked is drawn as one that works.
+    static bool LooksDifferent(LinkState before, LinkState after);
 
 private:
     void DrawEntireRow(const DRAWITEMSTRUCT& item);

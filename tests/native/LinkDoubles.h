@@ -395,6 +395,7 @@ public:
     }
     void ShowMessage(const char* text) override { m_events.push_back(std::string("message ") + text); }
     void RepaintAll() override { m_events.push_back("repaint"); }
+    void KeyWritten() override {}
 
 private:
     Events& m_events;

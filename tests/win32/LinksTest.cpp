@@ -88,6 +88,7 @@ public:
     }
     void ShowMessage(const char* text) override { messages.push_back(text); }
     void RepaintAll() override {}
+    void KeyWritten() override {}
 };
 
 // The window's model on the real ports, with the fonts that the prefix has.

@@ -17,6 +17,7 @@ public:
     {
         SendMessage(LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
     }
+    LPARAM GetItemData(int row) const { return SendMessage(LB_GETITEMDATA, row); }
     void SetItemData(int row, LPARAM data) const { SendMessage(LB_SETITEMDATA, row, data); }
     int GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
     void SetTopIndex(int row) const { SendMessage(LB_SETTOPINDEX, row); }

@@ -6,21 +6,21 @@ RegistryWatch::RegistryWatch(const char* parent, HWND window, UINT message)
     Rearm();
 }
 
-// The key above the link key may be missing too: then HKEY_CURRENT_USER's own subkeys are
-// watched until it is made. A watch that cannot be set leaves the window as it was before
-// such watches: it shows what it last read.
+// The parent may be missing too: then HKEY_CURRENT_USER's own subkeys are watched until it
+// is made. A watch that cannot be set leaves the window as it was before such watches: it
+// shows what it last read.
 void RegistryWatch::Rearm()
 {
-    auto arming = std::make_unique<Arming>();
+    auto arming = std::make_unique<Arming>(Arming{m_window, m_message, ++m_armings});
     arming->event = UniqueFile(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    const bool subtree = ::RegOpenKeyExA(HKEY_CURRENT_USER, m_parent.c_str(), 0, KEY_NOTIFY, arming->key.put()) ==
-                   ERROR_SUCCESS;
+    const bool subtree = ::RegOpenKeyExA(HKEY_CURRENT_USER, m_parent.c_str(), 0, KEY_NOTIFY,
+                                         arming->key.put()) == ERROR_SUCCESS;
     if (!subtree)
         ::RegOpenKeyExA(HKEY_CURRENT_USER, nullptr, 0, KEY_NOTIFY, arming->key.put());
     const DWORD filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
     if (!arming->event || !arming->key ||
         ::RegNotifyChangeKeyValue(arming->key.get(), subtree, filter, arming->event.get(), TRUE) != ERROR_SUCCESS ||
-        !::RegisterWaitForSingleObject(arming->wait.put(), arming->event.get(), Signalled, this, INFINITE,
+        !::RegisterWaitForSingleObject(arming->wait.put(), arming->event.get(), Signalled, arming.get(), INFINITE,
                                        WT_EXECUTEONLYONCE)) {
         m_arming.reset();
         return;
@@ -28,8 +28,9 @@ void RegistryWatch::Rearm()
     m_arming = std::move(arming);
 }
 
-void CALLBACK RegistryWatch::Signalled(void* watch, BOOLEAN)
+// On a thread of the system's pool; the arming lives until its wait has ended.
+void CALLBACK RegistryWatch::Signalled(void* arming, BOOLEAN)
 {
-    const auto* self = static_cast<const RegistryWatch*>(watch);
-    ::PostMessageA(self->m_window, self->m_message, 0, 0);
+    const auto& signalled = *static_cast<const Arming*>(arming);
+    ::PostMessageA(signalled.window, signalled.message, signalled.number, 0);
 }

@@ -11,22 +11,29 @@
 
 class RegistryWatch {
 public:
-    // Watches the key above `subkey` and all below it, so that the key's own deletion and
-    // making are seen too; `message` is posted to `window` once per arming.
+    // Watches `parent` and all below it, so that a subkey's own deletion and making are
+    // seen too; `message` is posted to `window` once per arming, its wParam the arming's
+    // number.
     RegistryWatch(const char* parent, HWND window, UINT message);
 
-    // Watches again from now on. Call it on the window's thread, which must last as long
-    // as the watch, each time the message arrives and before the key is read again.
+    // Watches again from now on, under a new number. Call it on the window's thread, which
+    // must last as long as the watch, each time the message arrives and before the key is
+    // read again, and after the window's own changes: a change made before it is not told.
     void Rearm();
+    // Whether a message comes from the arming in force, not one that a Rearm replaced.
+    bool IsCurrent(WPARAM arming) const { return m_arming && arming == m_arming->number; }
 
 private:
-    static void CALLBACK Signalled(void* watch, BOOLEAN timedOut);
+    static void CALLBACK Signalled(void* arming, BOOLEAN timedOut);
     static void EndWait(HANDLE wait) { ::UnregisterWaitEx(wait, INVALID_HANDLE_VALUE); }
 
     // One notification: the key it watches, the event it sets and the wait on that event.
     // Each arming has its own, because closing a watched key sets its event; one is
     // replaced whole, so that its wait ends before the key and event it waits on.
     struct Arming {
+        HWND window;
+        UINT message;
+        WPARAM number;
         UniqueFile event;
         UniqueKey key;
         UniqueHandle<HANDLE, EndWait> wait;
@@ -35,5 +42,6 @@ private:
     CString m_parent;
     HWND m_window;
     UINT m_message;
+    WPARAM m_armings = 0;
     std::unique_ptr<Arming> m_arming;
 };
