@@ -23,12 +23,19 @@ cell=36    # a cell's side in pixels
 width=576  # 16 cells
 
 echo "== eudclink chars and chart"
-chars=$(wine "$eudclink" chars --tsv "$font" 2>&1)
+# eudclink with a deadline, its output kept in a file rather than a pipe, which a process
+# that Wine starts for it (its desktop, its services) could hold open after it ends.
+run_eudclink() {
+    local out=$WINEPREFIX/drive_c/eudclink.out
+    timeout 60 wine "$eudclink" "$@" >"$out" 2>&1 || echo "FAIL eudclink $* ended with $? (124: gave up after 60 s)"
+    tr -d '\r' <"$out"
+}
+chars=$(run_eudclink chars --tsv "$font")
 expect "chars: a line for each character, after the header" "$(wc -l <<<"$chars")" 401
 expect "chars: the first" "$(sed -n 2p <<<"$chars")" $'U+E000\tFA40\t\uE000'
 # The code page's code of a code point, as eudclink prints it.
 big5_of() { grep -m1 "^$1	" <<<"$chars" | cut -f2; }
-expect "chart: its report" "$(wine "$eudclink" chart "$font" 'C:\eudc\chart.png' 2>&1 | tr -d '\r')" \
+expect "chart: its report" "$(run_eudclink chart "$font" 'C:\eudc\chart.png')" \
     '400 EUDC characters drawn to C:\eudc\chart.png'
 cp "$WINEPREFIX/drive_c/eudc/chart.png" "$pictures/chart.png"
 expect "chart: 16 cells of 36 pixels across, 25 rows" "$(identify -format '%w %h' "$pictures/chart.png")" "576 900"

@@ -7,10 +7,13 @@
 
 namespace {
 
-// COM for this thread while the object lives, when this call started it.
+// COM for this thread while the object lives, when this call started it. The
+// multithreaded apartment: the encoder is an in-process object of either model, and a
+// thread that pumps no messages, as a console program's does not, belongs in no
+// single-threaded one.
 class ComApartment {
 public:
-    ComApartment() : m_started(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() : m_started(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
     ~ComApartment()
     {
         if (m_started)
