@@ -1,7 +1,8 @@
 // Times a dialog program from outside, for the benchmark: VELTRANE.EXE or the floor
 // program, which share the control ids of the main dialog.
-//   measure run EXE PATH ROW REPAINTS   starts EXE and prints one line:
-//       start-up ms, Modify ms, Remove ms, median full repaint ms, peak memory KiB, rows
+//   measure run EXE PATH ROW REPAINTS [follow]   starts EXE and prints one line:
+//       start-up ms, Modify ms, Remove ms, median full repaint ms, peak memory KiB, rows,
+//       and with "follow" the ms the program takes to show another program's change
 //   measure fonts                       prints each report of EnumFontFamiliesA:
 //       character set, font type, face name bytes in hex, face name
 //   measure enumerate                   prints the ms that a memory context and
@@ -25,6 +26,8 @@
 // click on OK in the open-file dialog (the user's time in that dialog does not count),
 // Remove from the click on the button, each to the registry change and then to the
 // first painted moment after it; the change is seen through a registry notification.
+// Follow runs from this program's write of a link to the selected row's font, after
+// Remove, to the row's state changed in the list's item data and then painted.
 #include <windows.h>
 #include <psapi.h>
 
@@ -180,6 +183,26 @@ double TimeRemove(HWND dialog, HWND list)
     return Now() - start;
 }
 
+double TimeFollow(HWND dialog, HWND list, int row, const char* path)
+{
+    wchar_t font[256] = {};
+    if (::SendMessageW(list, LB_GETTEXTLEN, row, 0) >= 256 ||
+        ::SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(font)) == LB_ERR)
+        Fail("cannot read the selected row");
+    const LRESULT before = ::SendMessageW(list, LB_GETITEMDATA, row, 0);
+    const std::wstring data(path, path + std::strlen(path));
+    const double start = Now();
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"EUDC\\950", font, REG_SZ, data.c_str(),
+                      static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    while (::SendMessageW(list, LB_GETITEMDATA, row, 0) == before) {
+        if (Now() - start > kPatience)
+            Fail("the program did not show another program's change");
+        ::Sleep(1);
+    }
+    WaitPainted(dialog, list);
+    return Now() - start;
+}
+
 struct Child {
     UniqueFile process;
     UniqueFile thread;
@@ -202,7 +225,7 @@ Child Start(std::string commandLine, HANDLE output = nullptr)
     return {UniqueFile(process.hProcess), UniqueFile(process.hThread), process.dwProcessId};
 }
 
-int Run(const char* program, const char* path, int row, int repaints)
+int Run(const char* program, const char* path, int row, int repaints, bool follow)
 {
     const double start = Now();
     const Child child = Start(std::string("\"") + program + "\"");
@@ -213,9 +236,11 @@ int Run(const char* program, const char* path, int row, int repaints)
 
     const auto rows = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     const double repaint = MedianRepaint(dialog, list, repaints);
-    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(std::min(row, rows - 1)), 0);
+    row = std::min(row, rows - 1);
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     const double modify = TimeModify(child.id, dialog, list, path);
     const double remove = TimeRemove(dialog, list);
+    const double followed = follow ? TimeFollow(dialog, list, row, path) : 0.0;
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
@@ -224,8 +249,11 @@ int Run(const char* program, const char* path, int row, int repaints)
     ::PostMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     if (::WaitForSingleObject(child.process.get(), kPatience) != WAIT_OBJECT_0)
         Fail("the program did not end");
-    std::printf("%.1f %.1f %.1f %.2f %zu %d\n", startupTime, modify, remove, repaint,
+    std::printf("%.1f %.1f %.1f %.2f %zu %d", startupTime, modify, remove, repaint,
                 static_cast<size_t>(memory.PeakWorkingSetSize / 1024), rows);
+    if (follow)
+        std::printf(" %.1f", followed);
+    std::printf("\n");
     return 0;
 }
 
@@ -366,8 +394,8 @@ int TimeCommand(const std::string& commandLine)
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "run" && argc == 6)
-        return Run(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+    if (command == "run" && (argc == 6 || (argc == 7 && std::string(argv[6]) == "follow")))
+        return Run(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), argc == 7);
     if (command == "chars" && argc == 4)
         return RunCharacters(argv[2], std::atoi(argv[3]));
     if (command == "fonts")
@@ -379,7 +407,7 @@ int main(int argc, char** argv)
         const char* line = ::GetCommandLineA();
         return TimeCommand(std::strstr(line, " time ") + 6);
     }
-    std::fprintf(stderr, "usage: measure run EXE PATH ROW REPAINTS | measure fonts | measure enumerate | "
+    std::fprintf(stderr, "usage: measure run EXE PATH ROW REPAINTS [follow] | measure fonts | measure enumerate | "
                          "measure time COMMAND-LINE | measure chars EXE PAGES\n");
     return 2;
 }

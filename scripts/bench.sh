@@ -83,9 +83,10 @@ fill_key() {
     quietly wine reg import 'C:\values.reg'
 }
 
-# One run of one program: "startup modify remove repaint peak-KiB rows".
+# One run of one program: "startup modify remove repaint peak-KiB rows [follow]"; the
+# floor does not follow other programs' changes.
 run_once() {
-    wine "$measure" run "$1" 'C:\eudc\BENCH.TTE' 1 21 2>&1 | tr -d '\r'
+    wine "$measure" run "$1" 'C:\eudc\BENCH.TTE' 1 21 ${2:+"$2"} 2>&1 | tr -d '\r'
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -179,12 +180,12 @@ for families in $table_families; do
     for values in $values_list; do
         fill_key "$values"
         if has_part window; then
-            run_once "$program" >/dev/null  # warms Wine's caches of the prefix
+            run_once "$program" follow >/dev/null  # warms Wine's caches of the prefix
             run_once "$floor" >/dev/null
             : >"$build/program.txt"
             : >"$build/floor.txt"
             for _ in $(seq "$runs"); do
-                run_once "$program" >>"$build/program.txt"
+                run_once "$program" follow >>"$build/program.txt"
                 run_once "$floor" >>"$build/floor.txt"
             done
             line="$families $values"
@@ -195,7 +196,7 @@ for families in $table_families; do
             done
             line+=" $(column 4 "$build/program.txt") $(column 4 "$build/floor.txt")"
             line+=" $(($(column 5 "$build/program.txt") / 1024)) $(($(column 5 "$build/floor.txt") / 1024))"
-            line+=" $(column 6 "$build/program.txt")"
+            line+=" $(column 6 "$build/program.txt") $(column 7 "$build/program.txt")"
             echo "$line" >>"$results"
             echo "$line"
         fi
@@ -240,11 +241,11 @@ echo
 echo "Medians of $runs runs each."
 if [ -s "$results" ]; then
     echo "Times in ms, program / floor = ratio; peak memory in MiB."
-    printf '| Families | Values | Rows | Start-up | Modify | Remove | Repaint | Peak memory |\n'
-    printf '|---:|---:|---:|---|---|---|---|---|\n'
-    while read -r fam val sp sf sr mp mf mr rp rf rr xp xf pp pf rows; do
-        printf '| %s | %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s | %s / %s |\n' \
-            "$fam" "$val" "$rows" "$sp" "$sf" "$sr" "$mp" "$mf" "$mr" "$rp" "$rf" "$rr" "$xp" "$xf" "$pp" "$pf"
+    printf '| Families | Values | Rows | Start-up | Modify | Remove | Repaint | Peak memory | Follow |\n'
+    printf '|---:|---:|---:|---|---|---|---|---|---:|\n'
+    while read -r fam val sp sf sr mp mf mr rp rf rr xp xf pp pf rows follow; do
+        printf '| %s | %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s | %s / %s | %s |\n' \
+            "$fam" "$val" "$rows" "$sp" "$sf" "$sr" "$mp" "$mf" "$mr" "$rp" "$rf" "$rr" "$xp" "$xf" "$pp" "$pf" "$follow"
     done <"$results"
 fi
 if [ -s "$console_results" ]; then
