@@ -16,6 +16,11 @@ namespace {
 constexpr UINT WM_LINKS_CHECKED = WM_APP + 1;
 constexpr UINT WM_KEY_CHANGED = WM_APP + 2;
 
+// An installer that adds many fonts broadcasts once for each, and each listing of the
+// fonts costs what start-up does: the rows are made again once the broadcasts pause.
+constexpr UINT_PTR kFontsChangedTimer = 1;
+constexpr UINT kFontsChangedPause = 100;  // ms
+
 // The key whose subkeys hold every code page's links: watching it sees the link key made
 // and deleted as well as changed.
 constexpr char kLinkKeyParent[] = "EUDC";
@@ -37,6 +42,7 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnMessage<&CFontLinkDlg::OnLinksChecked>(WM_LINKS_CHECKED),
     OnMessage<&CFontLinkDlg::OnKeyChanged>(WM_KEY_CHANGED),
     OnMessage<&CFontLinkDlg::OnFontChange>(WM_FONTCHANGE),
+    OnMessage<&CFontLinkDlg::OnTimer>(WM_TIMER),
     OnCommand<&CFontLinkDlg::OnModify>(BN_CLICKED, IDC_MODIFY),
     OnCommand<&CFontLinkDlg::OnRemove>(BN_CLICKED, IDC_REMOVE),
     OnCommand<&CFontLinkDlg::OnDblclkFontList>(LBN_DBLCLK, IDC_FONT_LIST),
@@ -141,8 +147,23 @@ LRESULT CFontLinkDlg::OnKeyChanged(WPARAM arming, LPARAM)
     return 0;
 }
 
-// A font installed or removed: the rows are made again, the selection kept on its font.
 void CFontLinkDlg::OnFontChange()
+{
+    ::SetTimer(m_hWnd, kFontsChangedTimer, kFontsChangedPause, nullptr);
+}
+
+void CFontLinkDlg::OnTimer(UINT id, LPARAM)
+{
+    if (id != kFontsChangedTimer) {
+        Default();
+        return;
+    }
+    ::KillTimer(m_hWnd, id);
+    ShowInstalledFonts();
+}
+
+// Fonts installed or removed: the rows are made again, the selection kept on its font.
+void CFontLinkDlg::ShowInstalledFonts()
 {
     const int selected = GetSelectedRow();
     const CString selectedFont = selected >= 0 ? m_links.Rows()[selected].name : CString();

@@ -35,6 +35,8 @@ private:
     void OnLinksChecked();
     LRESULT OnKeyChanged(WPARAM arming, LPARAM);
     void OnFontChange();
+    void OnTimer(UINT id, LPARAM);
+    void ShowInstalledFonts();
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
