@@ -10,6 +10,13 @@
 //       lists them, and the number of reports
 //   measure time COMMAND-LINE           runs the command, its output discarded, and
 //       prints the ms from CreateProcess to its end, and its exit code
+//   measure chars EXE PAGES             starts EXE, waits until row 0's link is checked
+//       and works, opens the character view of its file by the system menu's command,
+//       presses Page Down PAGES times, Home, and PAGES times again, and prints one line:
+//       ms to the view's first page painted; the median ms of a page of scrolling to
+//       painted in the first PAGES pages (each character drawn for the first time) and
+//       in the second, and the slowest of all; and the working set in KiB before the view
+//       opened, once its first page showed, after the first PAGES pages and the second
 //
 // "Painted" means: the program's thread has answered a sent message and neither the
 // dialog nor its list has anything left to paint. A sent message is answered only
@@ -254,6 +261,86 @@ int Run(const char* program, const char* path, int row, int repaints, bool follo
     return 0;
 }
 
+// A dialog of the process that holds the character view's grid, waited for.
+HWND WaitForCharacterView(DWORD process, HWND main)
+{
+    const double start = Now();
+    for (;;) {
+        const HWND found = WaitForDialog(process, main);
+        if (::GetDlgItem(found, IDC_CHAR_GRID) != nullptr)
+            return found;
+        if (Now() - start > kPatience)
+            Fail("no character view appeared");
+        ::Sleep(1);
+    }
+}
+
+std::size_t WorkingSetKiB(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    ::GetProcessMemoryInfo(process, &memory, sizeof memory);
+    return memory.WorkingSetSize / 1024;
+}
+
+// Each key press sent to the grid, then the wait until the view has nothing to paint.
+void TimeKeys(HWND view, HWND grid, UINT key, int times, std::vector<double>& samples)
+{
+    for (int i = 0; i < times; ++i) {
+        const double start = Now();
+        ::SendMessageW(grid, WM_KEYDOWN, key, 1);
+        WaitPainted(view, grid);
+        samples.push_back(Now() - start);
+    }
+}
+
+int RunCharacters(const char* program, int pages)
+{
+    const Child child = Start(std::string("\"") + program + "\"");
+    const HWND dialog = WaitForDialog(child.id, nullptr);
+    const HWND list = ::GetDlgItem(dialog, IDC_FONT_LIST);
+    WaitPainted(dialog, list);
+    const double waited = Now();
+    constexpr LRESULT kUnchecked = 0, kLinked = 1;  // the list's item data: the row's state
+    while (::SendMessageW(list, LB_GETITEMDATA, 0, 0) == kUnchecked) {
+        if (Now() - waited > kPatience)
+            Fail("row 0's link was never checked");
+        ::Sleep(1);
+    }
+    if (::SendMessageW(list, LB_GETITEMDATA, 0, 0) != kLinked)
+        Fail("row 0's link does not work");
+    ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+    WaitPainted(dialog, list);
+    const std::size_t before = WorkingSetKiB(child.process.get());
+
+    const double start = Now();
+    ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_CHARACTERS, 0);
+    const HWND view = WaitForCharacterView(child.id, dialog);
+    const HWND grid = ::GetDlgItem(view, IDC_CHAR_GRID);
+    WaitPainted(view, grid);
+    const double firstPage = Now() - start;
+    const std::size_t shown = WorkingSetKiB(child.process.get());
+
+    std::vector<double> pageTimes;
+    TimeKeys(view, grid, VK_NEXT, pages, pageTimes);
+    const std::size_t afterOnce = WorkingSetKiB(child.process.get());
+    TimeKeys(view, grid, VK_HOME, 1, pageTimes);
+    TimeKeys(view, grid, VK_NEXT, pages, pageTimes);
+    const std::size_t afterTwice = WorkingSetKiB(child.process.get());
+
+    ::PostMessageW(view, WM_COMMAND, IDOK, 0);
+    while (::IsWindow(view))
+        ::Sleep(1);
+    ::PostMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    if (::WaitForSingleObject(child.process.get(), kPatience) != WAIT_OBJECT_0)
+        Fail("the program did not end");
+    const std::vector<double> firstPass(pageTimes.begin(), pageTimes.begin() + pages);
+    const std::vector<double> secondPass(pageTimes.begin() + pages + 1, pageTimes.end());
+    std::printf("%.1f %.2f %.2f %.2f %zu %zu %zu %zu\n", firstPage, Median(firstPass), Median(secondPass),
+                *std::max_element(pageTimes.begin(), pageTimes.end()), before, shown, afterOnce, afterTwice);
+    return 0;
+}
+
 int CALLBACK PrintFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontType, LPARAM)
 {
     std::string hex;
@@ -313,6 +400,8 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "run" && (argc == 6 || (argc == 7 && std::string(argv[6]) == "follow")))
         return Run(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), argc == 7);
+    if (command == "chars" && argc == 4)
+        return RunCharacters(argv[2], std::atoi(argv[3]));
     if (command == "fonts")
         return PrintFonts();
     if (command == "enumerate")
@@ -323,6 +412,6 @@ int main(int argc, char** argv)
         return TimeCommand(std::strstr(line, " time ") + 6);
     }
     std::fprintf(stderr, "usage: measure run EXE PATH ROW REPAINTS [follow] | measure fonts | measure enumerate | "
-                         "measure time COMMAND-LINE\n");
+                         "measure time COMMAND-LINE | measure chars EXE PAGES\n");
     return 2;
 }

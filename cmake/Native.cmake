@@ -21,6 +21,7 @@ add_executable(veltrane_native_tests
     tests/native/LinkCommandsTest.cpp
     tests/native/EudclinkTest.cpp
     tests/native/EudcCharactersTest.cpp
+    tests/native/FontFaceNameTest.cpp
     tests/native/RegFileTest.cpp
 )
 target_link_libraries(veltrane_native_tests PRIVATE veltrane_portable GTest::gtest_main)

@@ -9,14 +9,19 @@ add_link_options(-static)
 # The ports of the model on Win32 that both programs use.
 add_library(veltrane_platform STATIC
     src/platform/win32/AnsiCodePage.cpp
+    src/platform/win32/CharacterChart.cpp
     src/platform/win32/CommandLine.cpp
+    src/platform/win32/PngWriter.cpp
+    src/platform/win32/PrivateFont.cpp
+    src/platform/win32/Win32CharacterCharts.cpp
     src/platform/win32/Win32Console.cpp
     src/platform/win32/Win32Files.cpp
     src/platform/win32/Win32FontSource.cpp
     src/platform/win32/Win32Libraries.cpp
     src/platform/win32/Win32Registry.cpp
 )
-target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32)
+# A program imports ole32 and the image codec only when it uses them: eudclink for chart.
+target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32 ole32 windowscodecs uuid)
 
 # The window, its framework and its application, which the program's start makes.
 add_library(veltrane_win STATIC
@@ -27,9 +32,12 @@ add_library(veltrane_win STATIC
     src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/HelpKeyFilter.cpp
     src/platform/win32/RegistryWatch.cpp
+    src/platform/win32/ShortcutKeyFilter.cpp
     src/platform/win32/Resources.cpp
     src/platform/win32/WinApp.cpp
     src/platform/win32/Wnd.cpp
+    src/ui/CharacterGrid.cpp
+    src/ui/CharacterView.cpp
     src/ui/FontLinkDlg.cpp
     src/ui/ListRows.cpp
     src/ui/MaskedBitmap.cpp

@@ -6,9 +6,11 @@
 # Shift-JIS) and each number of values in HKCU\EUDC\950, the programs compared run
 # alternately RUNS times; the tables show medians. The import part compares eudclink import
 # with reg import of files of IMPORT-SIZES values, in the first number of families' prefix.
-# -p runs the parts named.
+# The chars part opens the character view of a font of all 6,217 characters of the Big5
+# EUDC area linked as the system-wide default, in the first number of families' prefix,
+# and pages through it. -p runs the parts named.
 #   scripts/bench.sh [-f "10 1000 5000"] [-v "10 1000 10000"] [-r 5]
-#                    [-i "2500 5000 10000 20000"] [-p "window console import"]
+#                    [-i "2500 5000 10000 20000"] [-p "window console import chars"]
 # Not a test: the figures depend on the machine and on what else runs on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +19,7 @@ families_list="10 1000 5000"
 values_list="10 1000 10000"
 import_sizes="2500 5000 10000 20000"
 runs=5
-parts="window console import"
+parts="window console import chars"
 while getopts f:v:r:i:p: option; do
     case $option in
     f) families_list=$OPTARG ;;
@@ -208,6 +210,20 @@ for families in $table_families; do
     quietly wineserver -k || true
 done
 
+chars_results=$build/chars-results.txt
+: >"$chars_results"
+if has_part chars; then
+    prepare_prefix "${families_list%% *}"
+    /usr/bin/python3 tools/make_fonts.py --eudc "$WINEPREFIX/drive_c/eudc/ALL.TTE" 6217
+    quietly wine reg delete 'HKCU\EUDC\950' /f || true
+    quietly wine reg add 'HKCU\EUDC\950' /v SystemDefaultEUDCFont /d 'C:\eudc\ALL.TTE' /f
+    wine "$measure" chars "$program" 38 >/dev/null  # warms Wine's caches of the prefix
+    for _ in $(seq "$runs"); do
+        wine "$measure" chars "$program" 38 | tr -d '\r' | tee -a "$chars_results" | sed 's/^/chars: /'
+    done
+    quietly wineserver -k || true
+fi
+
 import_results=$build/import-results.txt
 : >"$import_results"
 if has_part import; then
@@ -242,6 +258,15 @@ if [ -s "$console_results" ]; then
             "$link" "$add" "$(ratio "$link" "$add")" "$unlink" "$delete" "$(ratio "$unlink" "$delete")" \
             "$list" "$query" "$(ratio "$list" "$query")" "$enumerate"
     done <"$console_results"
+fi
+if [ -s "$chars_results" ]; then
+    echo
+    echo "The character view of 6,217 characters: ms, and the working set in MiB."
+    printf '| First page | Page of scrolling: first time | again | slowest | Working set: before, first page, 38 pages, 76 pages |\n'
+    printf '|---:|---:|---:|---:|---|\n'
+    printf '| %s | %s | %s | %s | %s, %s, %s, %s |\n' "$(column 1 "$chars_results")" "$(column 2 "$chars_results")" \
+        "$(column 3 "$chars_results")" "$(column 4 "$chars_results")" \
+        $(for c in 5 6 7 8; do awk -v k="$(column $c "$chars_results")" 'BEGIN { printf "%.1f\n", k / 1024 }'; done)
 fi
 if [ -s "$import_results" ]; then
     echo

@@ -6,7 +6,9 @@ and the benchmark to install in a Wine prefix.
     make_fonts.py FOLDER --count N          N families "Bench NNNNN", a quarter each
                                             Big5 and Shift-JIS, the other half Latin
     make_fonts.py --eudc FILE COUNT         one font, family "EUDC", Big5, whose COUNT
-                                            characters from U+E000 up are squares
+                                            characters from U+E000 up are rectangles, the
+                                            Nth N % 8 steps wide and N // 8 % 8 high, so
+                                            that 64 neighbours each look different
 
 CHARSET is big5, sjis or latin: the code pages the OS/2 table claims, from which
 Windows and Wine derive the character sets a family is reported with. Names are given
@@ -29,28 +31,40 @@ LANGUAGES = (0x0409, 0x0404)  # English (US), Chinese (Taiwan)
 EUDC_FIRST, EUDC_SIZE = 0xE000, 6400
 
 
-def square_glyph():
+def rectangle_glyph(width=500, height=700):
     pen = TTGlyphPen(None)
     pen.moveTo((100, 0))
-    pen.lineTo((100, 700))
-    pen.lineTo((600, 700))
-    pen.lineTo((600, 0))
+    pen.lineTo((100, height))
+    pen.lineTo((100 + width, height))
+    pen.lineTo((100 + width, 0))
     pen.closePath()
     return pen.glyph()
+
+
+def square_glyph():
+    return rectangle_glyph()
+
+
+def eudc_glyph(code_point):
+    n = code_point - EUDC_FIRST
+    return rectangle_glyph(150 + 60 * (n % 8), 250 + 60 * (n // 8 % 8))
 
 
 def empty_glyph():
     return TTGlyphPen(None).glyph()
 
 
-def make_font(path, family, charset, postscript, code_points=None):
+def make_font(path, family, charset, postscript, code_points=None, glyph=None):
     if code_points is None:
         code_points = [ord(c) for c in CHARACTERS[charset]]
     glyph_names = [".notdef"] + [f"g{c:04X}" for c in code_points]
     builder = FontBuilder(1000, isTTF=True)
     builder.setupGlyphOrder(glyph_names)
     builder.setupCharacterMap({c: f"g{c:04X}" for c in code_points})
-    builder.setupGlyf({name: empty_glyph() if name == ".notdef" else square_glyph() for name in glyph_names})
+    glyph = glyph or (lambda code_point: square_glyph())
+    glyphs = {".notdef": empty_glyph()}
+    glyphs.update({f"g{c:04X}": glyph(c) for c in code_points})
+    builder.setupGlyf(glyphs)
     builder.setupHorizontalMetrics({name: (700, 100) for name in glyph_names})
     builder.setupHorizontalHeader(ascent=800, descent=-200)
     builder.setupOS2(ulCodePageRange1=CODE_PAGES[charset], ulCodePageRange2=0,
@@ -74,7 +88,7 @@ def main(argv):
         count = int(argv[3])
         if not 0 <= count <= EUDC_SIZE:
             sys.exit(f"COUNT is 0 to {EUDC_SIZE}, the characters from U+E000 to U+F8FF")
-        make_font(Path(argv[2]), "EUDC", "big5", "EUDC", range(EUDC_FIRST, EUDC_FIRST + count))
+        make_font(Path(argv[2]), "EUDC", "big5", "EUDC", range(EUDC_FIRST, EUDC_FIRST + count), eudc_glyph)
         return
     if len(argv) < 3:
         sys.exit(__doc__)

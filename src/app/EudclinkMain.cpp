@@ -3,6 +3,7 @@
 #include "console/RunEudclink.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/CommandLine.h"
+#include "platform/win32/Win32CharacterCharts.h"
 #include "platform/win32/Win32Console.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32FontSource.h"
@@ -16,6 +17,7 @@ int wmain(int count, wchar_t** arguments)
     Win32FontSource fonts;
     Win32Files files;
     Win32Console console;
-    const Eudclink with{{registry, libraries, fonts, files, kAnsiCodePage}, console, VELTRANE_VERSION};
+    Win32CharacterCharts charts;
+    const Eudclink with{{registry, libraries, fonts, files, kAnsiCodePage}, console, VELTRANE_VERSION, &charts};
     return RunEudclink(with, AnsiArguments(count, arguments));
 }

@@ -19,3 +19,5 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
 int UnlinkFont(const Eudclink& with, const CString& name);
 int ExportLinks(const Eudclink& with, const CString& file);
 int ImportLinks(const Eudclink& with, const CString& file, bool replace);
+int ListCharacters(const Eudclink& with, const CString& file, bool tsv);
+int ChartCharacters(const Eudclink& with, const CString& file, const CString& png);

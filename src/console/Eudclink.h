@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/LinkPorts.h"
+#include "platform/CharacterCharts.h"
 #include "platform/Console.h"
 
 // The exit status: what a script tests.
@@ -17,4 +18,5 @@ inline constexpr int kRegistry = 3;  // the key could not be read or written
 struct Eudclink : LinkPorts {
     Console& console;
     const char* version;
+    CharacterCharts* charts = nullptr;  // for `chart`; none where nothing can draw
 };

@@ -17,6 +17,8 @@ constexpr char kUsage[] =
     "       eudclink unlink --default\n"
     "       eudclink export FILE.reg\n"
     "       eudclink import [--replace] FILE.reg\n"
+    "       eudclink chars FILE [--tsv]\n"
+    "       eudclink chart FILE OUT.png\n"
     "       eudclink --help | -h | /?\n"
     "       eudclink --version\n";
 
@@ -33,6 +35,9 @@ constexpr char kHelp[] =
     "  export    writes the whole key to a registry editor file (version 5)\n"
     "  import    applies a registry editor file for the key, all or nothing;\n"
     "            --replace makes the key exactly the file's content\n"
+    "  chars     every EUDC character (U+E000 to U+F8FF) a font file holds, with its\n"
+    "            Big5 code; --tsv for tab-separated UTF-8\n"
+    "  chart     draws those characters from the file into a PNG picture\n"
     "\n"
     "Exit status: 0 done, 1 refused or a broken link found, 2 wrong usage,\n"
     "3 the registry could not be read or written.\n";
@@ -117,6 +122,16 @@ int RunEudclink(const Eudclink& with, const CStringArray& arguments)
         if (!Split(arguments, {"--replace"}, parsed) || parsed.operands.size() != 1)
             return Usage(with);
         return ImportLinks(with, parsed.operands[0], has("--replace"));
+    }
+    if (command == "chars") {
+        if (!Split(arguments, {"--tsv"}, parsed) || parsed.operands.size() != 1)
+            return Usage(with);
+        return ListCharacters(with, parsed.operands[0], has("--tsv"));
+    }
+    if (command == "chart") {
+        if (!Split(arguments, {}, parsed) || parsed.operands.size() != 2)
+            return Usage(with);
+        return ChartCharacters(with, parsed.operands[0], parsed.operands[1]);
     }
     return Usage(with);
 }

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <bitset>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/SfntTables.h"
 
 namespace {
 
@@ -14,36 +17,7 @@ constexpr std::uint32_t kLast = kLastEudcCharacter;
 // One bit for each code point of the area: a code point mapped twice still counts once.
 using Area = std::bitset<kLast - kFirst + 1>;
 
-// Big-endian bytes whose reads are checked with Holds first. Offsets are 64-bit so that
-// a 32-bit offset plus a 32-bit length never wraps, on 32-bit Windows too.
-class Bytes {
-public:
-    explicit Bytes(std::string_view data) : m_data(data) {}
-
-    bool Holds(std::uint64_t offset, std::uint64_t length) const
-    {
-        return offset <= m_data.size() && length <= m_data.size() - offset;
-    }
-    std::optional<Bytes> Part(std::uint64_t offset, std::uint64_t length) const
-    {
-        if (!Holds(offset, length))
-            return std::nullopt;
-        return Bytes(m_data.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
-    }
-    std::uint16_t U16(std::uint64_t at) const { return static_cast<std::uint16_t>(Byte(at) << 8 | Byte(at + 1)); }
-    std::uint32_t U32(std::uint64_t at) const { return std::uint32_t{U16(at)} << 16 | U16(at + 2); }
-
-private:
-    std::uint32_t Byte(std::uint64_t at) const { return static_cast<unsigned char>(m_data[static_cast<std::size_t>(at)]); }
-
-    std::string_view m_data;
-};
-
-constexpr std::uint32_t Tag(const char (&name)[5])
-{
-    return std::uint32_t{static_cast<unsigned char>(name[0])} << 24 | std::uint32_t{static_cast<unsigned char>(name[1])} << 16 |
-           std::uint32_t{static_cast<unsigned char>(name[2])} << 8 | std::uint32_t{static_cast<unsigned char>(name[3])};
-}
+using Bytes = SfntBytes;
 
 // Segments to a code point, each with a delta or an offset into the glyph array. A code
 // point belongs to the first segment whose end is at or above it, as a lookup finds it,
@@ -194,61 +168,7 @@ bool Read(const Subtable& subtable, Area& area)
     }
 }
 
-// The character map's place in the file, from its table directory.
-struct TableRecord {
-    std::uint64_t offset;
-    std::uint64_t length;
-};
-
-// The version and the number of tables, from the first 12 bytes; nullopt when they are not a
-// TrueType font's.
-std::optional<std::uint64_t> TableCount(Bytes header)
-{
-    if (!header.Holds(0, 12))
-        return std::nullopt;
-    const std::uint32_t version = header.U32(0);
-    if (version != 0x00010000 && version != Tag("true"))
-        return std::nullopt;
-    return header.U16(4);
-}
-
-// The first record of the table directory that names the character map.
-std::optional<TableRecord> FindCmapRecord(Bytes directory, std::uint64_t tableCount)
-{
-    for (std::uint64_t i = 0; i < tableCount; ++i) {
-        const std::uint64_t record = 16 * i;
-        if (directory.U32(record) == Tag("cmap"))
-            return TableRecord{directory.U32(record + 8), directory.U32(record + 12)};
-    }
-    return std::nullopt;
-}
-
-// The `length` bytes at `offset`, when the file holds them all and gives them.
-std::optional<std::string> ReadPart(ReadableFile& file, std::uint64_t offset, std::uint64_t length)
-{
-    const std::uint64_t size = file.Size();
-    std::string bytes;
-    if (offset > size || length > size - offset || !file.ReadAt(offset, static_cast<std::size_t>(length), bytes))
-        return std::nullopt;
-    return bytes;
-}
-
-std::optional<std::string> ReadCmap(ReadableFile& file)
-{
-    const std::optional<std::string> header = ReadPart(file, 0, 12);
-    const std::optional<std::uint64_t> tableCount = header ? TableCount(Bytes(*header)) : std::nullopt;
-    if (!tableCount)
-        return std::nullopt;
-    const std::optional<std::string> directory = ReadPart(file, 12, 16 * *tableCount);
-    if (!directory)
-        return std::nullopt;
-    const std::optional<TableRecord> cmap = FindCmapRecord(Bytes(*directory), *tableCount);
-    if (!cmap || cmap->length > kLargestCharacterMap)
-        return std::nullopt;
-    return ReadPart(file, cmap->offset, cmap->length);
-}
-
-std::optional<std::size_t> CountInCmap(Bytes cmap)
+std::optional<Area> ReadArea(Bytes cmap)
 {
     if (!cmap.Holds(0, 4))
         return std::nullopt;
@@ -271,15 +191,54 @@ std::optional<std::size_t> CountInCmap(Bytes cmap)
     for (const Subtable& subtable : subtables) {
         Area area;
         if (Read(subtable, area))
-            return area.count();
+            return area;
     }
     return std::nullopt;
+}
+
+// The area as the file's best readable Unicode map gives it; nullopt for no such map.
+std::optional<Area> ReadArea(ReadableFile& font)
+{
+    const std::optional<std::string> cmap = ReadSfntTable(font, SfntTag("cmap"), kLargestCharacterMap);
+    return cmap ? ReadArea(Bytes(*cmap)) : std::nullopt;
 }
 
 }  // namespace
 
 std::optional<std::size_t> CountEudcCharacters(ReadableFile& font)
 {
-    const std::optional<std::string> cmap = ReadCmap(font);
-    return cmap ? CountInCmap(Bytes(*cmap)) : std::nullopt;
+    const std::optional<Area> area = ReadArea(font);
+    return area ? std::optional<std::size_t>(area->count()) : std::nullopt;
+}
+
+std::optional<std::vector<char32_t>> ListEudcCharacters(ReadableFile& font)
+{
+    const std::optional<Area> area = ReadArea(font);
+    if (!area)
+        return std::nullopt;
+    std::vector<char32_t> characters;
+    characters.reserve(area->count());
+    for (std::size_t i = 0; i < area->size(); ++i) {
+        if (area->test(i))
+            characters.push_back(static_cast<char32_t>(kFirst + i));
+    }
+    return characters;
+}
+
+std::string CodePointText(char32_t c)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+std::string CodePageCodeOf(char32_t c, const CodePageRules& rules)
+{
+    const CString bytes = rules.toAnsi(std::u16string(1, static_cast<char16_t>(c)));
+    if (bytes.size() != 2)  // a character the code page lacks comes back as '?'
+        return {};
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X", static_cast<unsigned char>(bytes[0]),
+                  static_cast<unsigned char>(bytes[1]));
+    return text;
 }

@@ -1,9 +1,12 @@
-// How many EUDC characters a font file holds, read from its Unicode character map.
+// The EUDC characters a font file holds, read from its Unicode character map.
 #pragma once
 
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/Files.h"
 
 // The private use area where EUDC characters live: U+E000 to U+F8FF, 6,400 code points.
@@ -24,3 +27,13 @@ inline constexpr std::size_t kLargestCharacterMap = 16u << 20;
 // Reads only the file's header, its table directory and its character map, where the
 // file says they are, whatever the file's size.
 std::optional<std::size_t> CountEudcCharacters(ReadableFile& font);
+
+// The same code points, in ascending order, from the same reading: the listing's size is
+// the count.
+std::optional<std::vector<char32_t>> ListEudcCharacters(ReadableFile& font);
+
+// "U+E000": the code point as Unicode writes it, four hexadecimal digits at least.
+std::string CodePointText(char32_t c);
+// The character's code in the code page, as hexadecimal digits of its bytes ("FA40"),
+// by the system's own conversion; empty when the code page has none for it.
+std::string CodePageCodeOf(char32_t c, const CodePageRules& rules);

@@ -6,6 +6,7 @@
 #include "platform/win32/PaintDC.h"
 #include "platform/win32/Resources.h"
 #include "resource.h"
+#include "ui/CharacterView.h"
 #include "ui/IconPlacement.h"
 #include "ui/SunkenFrame.h"
 
@@ -55,7 +56,8 @@ CFontLinkDlg::CFontLinkDlg(const DialogContext& context, const LinkPorts& ports,
       m_openAboutBox(std::move(openAboutBox)),
       m_links(ports, *this),
       m_words(LoadLinkWords(context.instance)),
-      m_rows(m_bmpItem, m_links, m_words, ports.rules.isLeadByte)
+      m_rows(m_bmpItem, m_links, m_words, ports.rules.isLeadByte),
+      m_ports(ports)
 {
     m_bmpItem.LoadBitmap(context.instance, IDB_FONT_ITEM);
     m_hIcon = ::LoadIconA(context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -78,8 +80,11 @@ BOOL CFontLinkDlg::OnInitDialog()
     if (!aboutEntry.empty()) {
         const HMENU systemMenu = GetSystemMenu(false);
         ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        const CString charactersEntry = LoadResourceString(m_context.instance, IDS_CHARACTERS);
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_CHARACTERS, charactersEntry.c_str());
         ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutEntry.c_str());
     }
+    m_charactersKey = std::make_unique<ShortcutKeyFilter>(m_hWnd, 'E', IDM_CHARACTERS);
 
     m_links.BuildFontList();
     m_links.LoadLinks();
@@ -175,6 +180,8 @@ void CFontLinkDlg::OnSysCommand(UINT id, LPARAM)
 {
     if ((id & 0xFFF0) == IDM_ABOUTBOX)
         OnAbout();
+    else if ((id & 0xFFF0) == IDM_CHARACTERS)
+        OnCharacters();
     else
         Default();
 }
@@ -182,6 +189,46 @@ void CFontLinkDlg::OnSysCommand(UINT id, LPARAM)
 void CFontLinkDlg::OnAbout()
 {
     m_openAboutBox(m_hWnd);
+}
+
+// Only a file already checked and found a font is opened: a check may wait long on a
+// share that does not answer, and the window's thread must not.
+void CFontLinkDlg::OnCharacters()
+{
+    const int selected = GetSelectedRow();
+    const auto rows = m_links.Rows();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= rows.size())
+        return;
+    const LinkRow& row = rows[static_cast<std::size_t>(selected)];
+    UINT why = 0;
+    switch (row.state) {
+    case LinkState::Linked:
+        break;
+    case LinkState::Unchecked:
+        why = IDS_CHARS_UNCHECKED;
+        break;
+    case LinkState::Unlinked:
+        why = IDS_CHARS_UNLINKED;
+        break;
+    case LinkState::MissingFile:
+        why = IDS_CHARS_MISSING_FILE;
+        break;
+    case LinkState::NotAFont:
+        why = IDS_CHARS_NOT_A_FONT;
+        break;
+    case LinkState::BadValue:
+        why = IDS_CHARS_BAD_VALUE;
+        break;
+    }
+    if (why == 0) {
+        CCharacterView view(m_context, m_ports, row.file);
+        if (view.IsReadable()) {
+            view.DoModal(m_hWnd);
+            return;
+        }
+        why = IDS_CHARS_UNREADABLE;
+    }
+    MessageBox(LoadResourceString(m_context.instance, why).c_str());
 }
 
 void CFontLinkDlg::OnModify()

@@ -9,6 +9,7 @@
 #include "platform/win32/Dialog.h"
 #include "platform/win32/ListBox.h"
 #include "platform/win32/RegistryWatch.h"
+#include "platform/win32/ShortcutKeyFilter.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
 
@@ -43,6 +44,7 @@ private:
     void OnDrawItem(int controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(int controlId, MEASUREITEMSTRUCT* item);
     void OnAbout();
+    void OnCharacters();
     void OnModify();
     void OnRemove();
     void OnDblclkFontList();
@@ -70,4 +72,8 @@ private:
     const LinkWords m_words;  // what a row says of a link that is missing or cannot work
     ListRows m_rows;
     std::unique_ptr<RegistryWatch> m_keyWatch;
+
+    // The character view of the selected row's file, from the system menu or Ctrl+E.
+    const LinkPorts m_ports;
+    std::unique_ptr<ShortcutKeyFilter> m_charactersKey;
 };

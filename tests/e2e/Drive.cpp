@@ -40,6 +40,20 @@
 //   message                 waits for a message box, prints "caption: text", presses OK
 //   deny-key | allow-key    gives HKCU\EUDC\950 an empty access list, so that no one may
 //                           open it, or the default one again
+//   characters [menu]       waits for the character view or a message box after Ctrl+E
+//                           (given "menu", asks by the system menu's command first);
+//                           prints "view", or "message: TEXT" and presses OK
+//   char-shown [TEXT]       prints the view's code lines, "Unicode U+E000|Big5 FA40";
+//                           given TEXT, waits for it first
+//   char-grid-rect | char-view-rect            print the rectangle of the view's grid of
+//                           cells, or of the whole view
+//   char-cell-point N       prints the middle of the grid's cell N (0 is the top left)
+//   char-closed             waits until no character view is open
+//   clipboard [TEXT]        prints the clipboard's Unicode text as code points, "U+E011";
+//                           given TEXT, waits for it first
+//   draw-cells FILE FACE FIRST COUNT ROWS  prints ROWS rows of 16 cells drawn by hand,
+//                           the characters from U+E000 + FIRST, COUNT in all, each centred
+//                           in the file's font FACE loaded for this process
 // Every wait has a deadline. When what a command waits for does not come in time, it
 // says what it waited for and exits with 3; with 1 when a command cannot be carried out
 // (no such row, no dialog template); a reading that does not come is printed as it is.
@@ -234,6 +248,14 @@ bool IsFileDialog(HWND window)
 bool IsMessageBox(HWND window)
 {
     return ::GetDlgItem(window, kMessageText) != nullptr && !IsAbout(window) && !IsFileDialog(window);
+}
+bool IsCharacterView(HWND window)
+{
+    return ::GetDlgItem(window, IDC_CHAR_GRID) != nullptr;
+}
+bool IsViewOrMessage(HWND window)
+{
+    return IsCharacterView(window) || IsMessageBox(window);
 }
 bool IsAnyDialog(HWND)
 {
@@ -638,6 +660,103 @@ int SetKeyAccess(bool allowed)
     return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security) == ERROR_SUCCESS ? 0 : 1;
 }
 
+// The message box's text, its OK pressed, or "view" once the character view is painted.
+int AnswerCharacters(HWND main, bool byMenu)
+{
+    if (byMenu)
+        ::PostMessageW(main, WM_SYSCOMMAND, IDM_CHARACTERS, 0);
+    const HWND found = WaitForDialog(main, IsViewOrMessage, "the character view or a message box");
+    if (IsCharacterView(found)) {
+        WaitPainted(main);
+        std::printf("view\n");
+        return 0;
+    }
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(found, kMessageText, text, 512);
+    ::PostMessageW(::GetDlgItem(found, IDOK), BM_CLICK, 0, 0);
+    std::printf("message: %s\n", Utf8(text).c_str());
+    WaitUntilClosed(found, "the message box");
+    return 0;
+}
+
+std::string CharacterShown(HWND view)
+{
+    return Utf8(WindowText(::GetDlgItem(view, IDC_CHAR_CODE))) + "|" +
+           Utf8(WindowText(::GetDlgItem(view, IDC_CHAR_BIG5)));
+}
+
+RECT GridRect(HWND view)
+{
+    const HWND grid = ::GetDlgItem(view, IDC_CHAR_GRID);
+    RECT client{};
+    ::GetClientRect(grid, &client);
+    ::MapWindowPoints(grid, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
+// The cells are squares of 36 pixels, 16 to a row, as the README's chart says.
+constexpr int kCell = 36;
+constexpr int kColumns = 16;
+
+std::string ClipboardText()
+{
+    if (!::OpenClipboard(nullptr))
+        return "(cannot open the clipboard)";
+    std::string shown;
+    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            for (const wchar_t* c = text; *c != 0; ++c) {
+                char code[16];
+                std::snprintf(code, sizeof code, "%sU+%04X", shown.empty() ? "" : " ", static_cast<unsigned>(*c));
+                shown += code;
+            }
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return shown;
+}
+
+// Each cell as the chart is meant to look: white, its right and bottom edge the grid's
+// grey line, the character placed by its advance and the font's line height in the
+// middle of the white; past the last character, grey.
+int PrintCellsDrawnByHand(const char* file, const char* face, int first, int count, int rows)
+{
+    if (::AddFontResourceExA(file, FR_PRIVATE, nullptr) == 0)
+        Fail(std::string("cannot load ") + file);
+    const int width = kColumns * kCell;
+    const int height = rows * kCell;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const MemoryDC dc(::CreateCompatibleDC(nullptr));
+    const GdiObject<HBITMAP> canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const Selection canvasSelected = Select(dc.get(), canvas.get());
+    const GdiObject<HFONT> font(::CreateFontW(-28, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                              OUT_TT_ONLY_PRECIS, 0, NONANTIALIASED_QUALITY, 0, Wide(face).c_str()));
+    const Selection fontSelected = Select(dc.get(), font.get());
+    const GdiObject<HBRUSH> grey(::CreateSolidBrush(RGB(192, 192, 192)));
+    const GdiObject<HBRUSH> white(::CreateSolidBrush(RGB(255, 255, 255)));
+    const RECT all{0, 0, width, height};
+    ::FillRect(dc.get(), &all, grey.get());
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.get(), &metrics);
+    for (int i = 0; i < rows * kColumns && i < count - first; ++i) {
+        const int x = i % kColumns * kCell;
+        const int y = i / kColumns * kCell;
+        const RECT inside{x, y, x + kCell - 1, y + kCell - 1};
+        ::FillRect(dc.get(), &inside, white.get());
+        const wchar_t c = static_cast<wchar_t>(0xE000 + first + i);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc.get(), &c, 1, &size);
+        ::TextOutW(dc.get(), x + (kCell - 1 - size.cx) / 2, y + (kCell - 1 - metrics.tmHeight) / 2, &c, 1);
+    }
+    PrintPixels(dc.get(), width, height);
+    ::RemoveFontResourceExA(file, FR_PRIVATE, nullptr);
+    return 0;
+}
+
 int Close(HWND window, const std::string& way)
 {
     if (way == "close-button")
@@ -772,6 +891,37 @@ int Run(int argc, char** argv)
                                    argc > 4 && std::string(argv[4]) == "broken");
     if (command == "message")
         return AnswerMessageBox(main);
+    if (command == "characters")
+        return AnswerCharacters(main, argument != nullptr && std::string(argument) == "menu");
+    if (command == "char-shown") {
+        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
+        WaitPainted(main);
+        return PrintReading("the character view's codes", [&] { return CharacterShown(view); }, argument);
+    }
+    if (command == "char-grid-rect") {
+        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
+        WaitPainted(main);
+        return PrintRect(GridRect(view));
+    }
+    if (command == "char-view-rect") {
+        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
+        WaitPainted(main);
+        return PrintWindowRect(view);
+    }
+    if (command == "char-cell-point" && argument) {
+        const RECT grid = GridRect(WaitForDialog(main, IsCharacterView, "the character view"));
+        const int cell = std::atoi(argument);
+        std::printf("%ld %d\n", grid.left + cell % kColumns * kCell + kCell / 2, static_cast<int>(grid.top) + cell / kColumns * kCell + kCell / 2);
+        return 0;
+    }
+    if (command == "char-closed") {
+        WaitFor("the character view to close", [&] { return DialogOf(main, IsCharacterView) == nullptr; });
+        return 0;
+    }
+    if (command == "clipboard")
+        return PrintReading("the clipboard", ClipboardText, argument);
+    if (command == "draw-cells" && argc > 6)
+        return PrintCellsDrawnByHand(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
     Say("unknown command " + command);
     return 2;
 }

@@ -232,3 +232,22 @@ TEST(CountEudcCharacters, ReadsACharacterMapUpToTheLimitAndNeverALargerOne)
         EXPECT_EQ(file.reads.size(), withinLimit ? 3u : 2u) << "the header, the directory, the map";
     }
 }
+
+TEST(ListEudcCharacters, ListsInAscendingOrderWhatTheCountCounts)
+{
+    // Crossing the area's edges, one glyph 0 (U+E105), a segment decided by an earlier one.
+    const std::string font = Font(Cmap({{3, 1, Format4({{0xDFFE, 0xE001, 1}, {0xE100, 0xE107, 0x10000 - 0xE105},
+                                                        {0xE000, 0xE0FF, 1}, {0xF8F0, 0xF90F, 1},
+                                                        {0xFFFF, 0xFFFF, 1}})}}));
+    FakeFiles::File file(font);
+    const std::optional<std::vector<char32_t>> listed = ListEudcCharacters(file);
+    ASSERT_TRUE(listed);
+    std::vector<char32_t> expected = {0xE000, 0xE001, 0xE100, 0xE101, 0xE102, 0xE103, 0xE104, 0xE106, 0xE107};
+    for (char32_t c = 0xF8F0; c <= 0xF8FF; ++c)
+        expected.push_back(c);
+    EXPECT_EQ(*listed, expected);
+    EXPECT_EQ(Counted(font), listed->size());
+
+    FakeFiles::File text(std::string("not a font"));
+    EXPECT_EQ(ListEudcCharacters(text), std::nullopt);
+}

@@ -272,3 +272,73 @@ TEST_F(EudclinkTest, ImportSucceedsWhenValuesVanishBetweenItsPlanAndItsWrites)
     EXPECT_EQ(registry.AnsiData("Added"), std::string("C:\\ADDED.TTE\0", 13));
     EXPECT_EQ(registry.AnsiData("Kept"), "C:\\KEPT.TTE");
 }
+
+namespace {
+
+// Draws nothing: keeps what it was asked for and gives fixed bytes.
+class FakeCharts : public CharacterCharts {
+public:
+    bool DrawPng(const CString& font, const std::u16string& face, std::span<const char32_t> characters,
+                 std::string& png) override
+    {
+        asked = {font, face, {characters.begin(), characters.end()}};
+        png = "\x89PNG";
+        return true;
+    }
+    struct Request {
+        CString font;
+        std::u16string face;
+        std::vector<char32_t> characters;
+        bool operator==(const Request&) const = default;
+    } asked;
+};
+
+// kFont with a naming table whose US English family name is "EUDC" in UTF-16.
+std::string NamedEudcFont()
+{
+    std::string cmap = kFont.substr(28);
+    std::string names = Be(0, 2) + Be(1, 2) + Be(18, 2) + Be(3, 2) + Be(1, 2) + Be(0x409, 2) + Be(1, 2) + Be(8, 2) +
+                        Be(0, 2) + std::string("\0E\0U\0D\0C", 8);
+    return Be(0x00010000, 4) + Be(2, 2) + Be(32, 2) + Be(0, 4) + "cmap" + Be(0, 4) + Be(44, 4) +
+           Be(static_cast<std::uint32_t>(cmap.size()), 4) + "name" + Be(0, 4) +
+           Be(static_cast<std::uint32_t>(44 + cmap.size()), 4) + Be(static_cast<std::uint32_t>(names.size()), 4) +
+           cmap + names;
+}
+
+}  // namespace
+
+TEST_F(EudclinkTest, CharsListsEachCharacterWithTheCodePagesCodeAndChartDrawsThemAll)
+{
+    files.files = {{"C:\\E\\FOUR.TTE", kFont}, {"C:\\work\\NAMED.TTE", NamedEudcFont()}, {"C:\\E\\TEXT.TTE", "text"}};
+    // U+E000 and U+E001 are FA40 and FA41 in the code page; the others it lacks.
+    EXPECT_EQ(Run({"chars", "C:\\E\\FOUR.TTE", "--tsv"}), status::kDone);
+    EXPECT_EQ(console.out, "unicode\tbig5\tchar\n"
+                           "U+E000\tFA40\t\xEE\x80\x80\n"
+                           "U+E001\tFA41\t\xEE\x80\x81\n"
+                           "U+E002\t\t\xEE\x80\x82\n"
+                           "U+E003\t\t\xEE\x80\x83\n");
+    EXPECT_EQ(Run({"chars", "C:\\E\\FOUR.TTE"}), status::kDone);
+    EXPECT_EQ(console.out, "unicode  big5  char\n"
+                           "U+E000   FA40  \xEE\x80\x80\n"
+                           "U+E001   FA41  \xEE\x80\x81\n"
+                           "U+E002   -     \xEE\x80\x82\n"
+                           "U+E003   -     \xEE\x80\x83\n"
+                           "4 EUDC characters\n");
+
+    EXPECT_EQ(Run({"chars", "C:\\E\\GONE.TTE"}), status::kRefused);
+    EXPECT_EQ(console.err, "eudclink: C:\\E\\GONE.TTE: no such file\n");
+    EXPECT_EQ(Run({"chars", "C:\\E\\TEXT.TTE"}), status::kRefused);
+    EXPECT_EQ(Run({"chars"}), status::kUsage);
+
+    FakeCharts charts;
+    Eudclink drawing = with;
+    drawing.charts = &charts;
+    console = {};
+    EXPECT_EQ(RunEudclink(drawing, {"chart", "NAMED.TTE", "out.png"}), status::kDone);
+    EXPECT_EQ(charts.asked, FakeCharts::Request({"C:\\work\\NAMED.TTE", u"EUDC", {0xE000, 0xE001, 0xE002, 0xE003}}));
+    EXPECT_EQ(files.files["C:\\work\\out.png"], "\x89PNG");
+    EXPECT_EQ(console.out, "4 EUDC characters drawn to C:\\work\\out.png\n");
+    // A font without a family name cannot be asked for by name: nothing is written.
+    EXPECT_EQ(RunEudclink(drawing, {"chart", "C:\\E\\FOUR.TTE", "C:\\E\\four.png"}), status::kRefused);
+    EXPECT_FALSE(files.files.contains("C:\\E\\four.png"));
+}

@@ -34,6 +34,8 @@ inline constexpr Big5Character kBig5Characters[] = {
     {"\xA4\x41", u'\u4E59'},  // 乙, whose second byte is "A"
     {"\xA2\xCF", u'\uFF21'},  // full-width Ａ
     {"\xA2\xE9", u'\uFF41'},  // full-width ａ
+    {"\xFA\x40", u'\uE000'},  // the first EUDC character
+    {"\xFA\x41", u'\uE001'},
 };
 
 // Any other double-byte character becomes U+FFFD.

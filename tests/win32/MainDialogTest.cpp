@@ -115,12 +115,16 @@ TEST_F(MainDialogTest, OpensCentredWithTheFocusOnCloseAndItsIconAndMenu)
 
         const HMENU menu = ::GetSystemMenu(window, FALSE);
         const int count = ::GetMenuItemCount(menu);
-        ASSERT_GE(count, 2);
-        EXPECT_EQ(::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+        ASSERT_GE(count, 3);
+        EXPECT_EQ(::GetMenuState(menu, count - 3, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+        EXPECT_EQ(::GetMenuItemID(menu, count - 2), UINT(IDM_CHARACTERS));
         EXPECT_EQ(::GetMenuItemID(menu, count - 1), UINT(IDM_ABOUTBOX));
         char entry[64] = {};
         ::GetMenuStringA(menu, count - 1, entry, sizeof entry, MF_BYPOSITION);
         EXPECT_STREQ(entry, "&About veltrane...");
+        // "外字集字元(&E)...", with its shortcut
+        ::GetMenuStringA(menu, count - 2, entry, sizeof entry, MF_BYPOSITION);
+        EXPECT_STREQ(entry, "\xA5\x7E\xA6\x72\xB6\xB0\xA6\x72\xA4\xB8(&E)...\tCtrl+E");
 
         PostKey(::GetFocus(), VK_ESCAPE);
     }});

@@ -52,6 +52,14 @@ using UniqueKey = UniqueHandle<HKEY, ::RegCloseKey>;
 using UniqueModule = UniqueHandle<HMODULE, ::FreeLibrary>;
 using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;
 using UniqueFile = UniqueHandle<HANDLE, ::CloseHandle>;  // not for INVALID_HANDLE_VALUE
+// A COM object's reference, released when the owner ends.
+template <class Interface>
+void ReleaseComObject(Interface* object)
+{
+    object->Release();
+}
+template <class Interface>
+using ComObject = UniqueHandle<Interface*, ReleaseComObject<Interface>>;
 // A memory context, from CreateCompatibleDC.
 using MemoryDC = UniqueHandle<HDC, ::DeleteDC>;
 // A pen, brush, font or bitmap.

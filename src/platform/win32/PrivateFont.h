@@ -1,0 +1,29 @@
+// A font file loaded for this process only (FR_PRIVATE: never installed, never seen by
+// other programs), and removed again when the object ends.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Strings.h"
+#include "platform/win32/UniqueHandle.h"
+
+class PrivateFont {
+public:
+    // Loads the file at `path` (ANSI code page) whose family is `face`.
+    PrivateFont(const CString& path, std::u16string face);
+    ~PrivateFont();
+    PrivateFont(const PrivateFont&) = delete;
+    PrivateFont& operator=(const PrivateFont&) = delete;
+
+    bool IsLoaded() const { return m_loaded; }
+    // The file's font with an em of `pixels`, drawn without smoothing so that a picture of
+    // it is the same on every surface; null when the file is not loaded.
+    GdiObject<HFONT> Create(int pixels) const;
+
+private:
+    CString m_path;
+    std::u16string m_face;
+    bool m_loaded;
+};
