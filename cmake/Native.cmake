@@ -19,6 +19,7 @@ add_executable(veltrane_native_tests
     tests/native/LinkStoreTest.cpp
     tests/native/LinkCommandsTest.cpp
     tests/native/EudclinkTest.cpp
+    tests/native/PackTest.cpp
     tests/native/EudcCharactersTest.cpp
     tests/native/RegFileTest.cpp
 )

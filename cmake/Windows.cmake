@@ -10,13 +10,15 @@ add_link_options(-static)
 add_library(veltrane_platform STATIC
     src/platform/win32/AnsiCodePage.cpp
     src/platform/win32/CommandLine.cpp
+    src/platform/win32/Win32CodePages.cpp
     src/platform/win32/Win32Console.cpp
     src/platform/win32/Win32Files.cpp
     src/platform/win32/Win32FontSource.cpp
+    src/platform/win32/Win32Hashing.cpp
     src/platform/win32/Win32Libraries.cpp
     src/platform/win32/Win32Registry.cpp
 )
-target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32)
+target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32 bcrypt)
 
 # The window, its framework and its application, which the program's start makes.
 add_library(veltrane_win STATIC
