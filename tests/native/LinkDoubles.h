@@ -7,7 +7,6 @@
 #include <functional>
 #include <cstdio>
 #include <map>
-#include <ranges>
 #include <set>
 #include <string>
 #include <utility>
@@ -171,9 +170,8 @@ public:
         if (!folders.contains(path))
             return Kind::Nothing;
         const auto inside = [&](const CString& entry) { return entry.starts_with(path + "\\"); };
-        return std::ranges::any_of(files | std::views::keys, inside) || std::ranges::any_of(folders, inside)
-                   ? Kind::Folder
-                   : Kind::EmptyFolder;
+        const bool hasFile = std::any_of(files.begin(), files.end(), [&](const auto& file) { return inside(file.first); });
+        return hasFile || std::any_of(folders.begin(), folders.end(), inside) ? Kind::Folder : Kind::EmptyFolder;
     }
     bool MakeFolders(const CString& folder, std::vector<CString>& made) override
     {
