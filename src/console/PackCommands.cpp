@@ -2,11 +2,13 @@
 // as a folder that a person can read, zip and mail. Unpack checks the whole folder before
 // it changes anything, and puts back what it changed when a step fails.
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "console/Commands.h"
@@ -53,12 +55,39 @@ bool Measure(const Eudclink& with, const CString& path, std::uint64_t& size, std
     return !sha256.empty();
 }
 
+struct Measured {
+    bool ok = false;
+    std::uint64_t size = 0;
+    std::string sha256;
+};
+
+// Sizes and SHA-256 of many files, on as many threads as the machine has cores, up to
+// four: hashing takes far longer than reading, and each file is hashed on its own.
+std::vector<Measured> MeasureAll(const Eudclink& with, const std::vector<CString>& paths)
+{
+    std::vector<Measured> measured(paths.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++)
+            measured[i].ok = Measure(with, paths[i], measured[i].size, measured[i].sha256);
+    };
+    std::vector<std::thread> workers;
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    for (unsigned t = 1; t < threads && t < paths.size(); ++t)
+        workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
+    return measured;
+}
+
 // --- pack ---
 
 // A file that a link names, with the values that name it.
 struct LinkedFileOf {
     CString path;
     std::vector<std::u16string> names;
+    LinkState state = LinkState::Unchecked;  // linked when the file is a font that can go
 };
 
 // Every file that a string value of the key names, once each however many values name it.
@@ -102,7 +131,8 @@ public:
         return free;
     }
 
-    // Copies the file in as `name`, and gives its manifest entry from the copy.
+    // Copies the file in as `name`, and gives its manifest entry, whose size and SHA-256
+    // are taken from the copy once every file is in.
     bool CopyIn(PackEntry::Kind kind, const CString& from, const std::u16string& name, PackEntry& entry)
     {
         const CString to = Joined(m_folder, m_with.rules.toAnsi(name));
@@ -110,7 +140,33 @@ public:
             return false;
         m_files.push_back(to);
         entry = {kind, 0, {}, name, m_with.rules.toWide(from)};
-        return Measure(m_with, to, entry.size, entry.sha256);
+        return true;
+    }
+
+    // Each entry's size and SHA-256, from its file in the folder; false when one cannot be
+    // read, which it names.
+    bool MeasureEntries(std::vector<PackEntry>& entries, CString& unreadable)
+    {
+        std::vector<CString> paths;
+        for (const PackEntry& entry : entries) {
+            if (entry.kind != PackEntry::Kind::LinkOnly)
+                paths.push_back(Joined(m_folder, m_with.rules.toAnsi(entry.stored)));
+        }
+        const std::vector<Measured> measured = MeasureAll(m_with, paths);
+        std::size_t next = 0;
+        for (PackEntry& entry : entries) {
+            if (entry.kind == PackEntry::Kind::LinkOnly)
+                continue;
+            const Measured& file = measured[next];
+            if (!file.ok) {
+                unreadable = paths[next];
+                return false;
+            }
+            entry.size = file.size;
+            entry.sha256 = file.sha256;
+            ++next;
+        }
+        return true;
     }
 
     bool Write(const char* name, std::string_view bytes)
@@ -173,8 +229,11 @@ public:
     {
         if (arrival.there)
             return true;
-        if (!m_with.files.MakeFolders(FolderOf(arrival.to, m_with.rules), m_folders))
+        // Each folder is made, or found there, once.
+        const CString folder = FolderOf(arrival.to, m_with.rules);
+        if (!m_ready.contains(folder) && !m_with.files.MakeFolders(folder, m_folders))
             return false;
+        m_ready.insert(folder);
         if (arrival.keepOld) {
             if (!m_with.files.Rename(arrival.to, arrival.to + ".old"))
                 return false;
@@ -202,6 +261,7 @@ private:
     std::vector<CString> m_copied;
     std::vector<CString> m_kept;
     std::vector<CString> m_folders;
+    std::set<CString> m_ready;
 };
 
 int Refuse(const Eudclink& with, const std::string& why)
@@ -211,18 +271,17 @@ int Refuse(const Eudclink& with, const std::string& why)
 }
 
 // The reason the packed file cannot be taken as the manifest describes it, or empty.
-std::string CheckPacked(const Eudclink& with, const PackEntry& entry, const CString& path)
+std::string CheckPacked(const Eudclink& with, const PackEntry& entry, const CString& path, const Measured& file)
 {
     const std::string shown = Shown(path, with.rules);
-    std::uint64_t size = 0;
-    std::string sha256;
     if (!with.files.IsFile(path))
         return shown + ": no such file in the packed folder";
-    if (!Measure(with, path, size, sha256))
+    if (!file.ok)
         return shown + ": cannot be read";
-    if (size != entry.size)
-        return shown + ": " + std::to_string(size) + " bytes, where " + std::to_string(entry.size) + " were packed";
-    if (sha256 != entry.sha256)
+    if (file.size != entry.size)
+        return shown + ": " + std::to_string(file.size) + " bytes, where " + std::to_string(entry.size) +
+               " were packed";
+    if (file.sha256 != entry.sha256)
         return shown + ": its content is not what was packed (another SHA-256)";
     if (entry.kind == PackEntry::Kind::Font && CheckFontFile(with.files, path).state != LinkState::Linked)
         return shown + ": not a TrueType font with a readable character map";
@@ -313,13 +372,13 @@ int PackLinks(const Eudclink& with, const CString& given, bool strict)
     if (!ReadKey(with, values))
         return status::kRegistry;
 
-    const std::vector<LinkedFileOf> linked = LinkedFiles(with, values);
+    std::vector<LinkedFileOf> linked = LinkedFiles(with, values);
     std::vector<std::string> linkOnly;
-    for (const LinkedFileOf& file : linked) {
-        const LinkState state = CheckFontFile(with.files, file.path).state;
-        if (state != LinkState::Linked)
+    for (LinkedFileOf& file : linked) {
+        file.state = CheckFontFile(with.files, file.path).state;
+        if (file.state != LinkState::Linked)
             linkOnly.push_back(Shown(file.path, with.rules) + " (" + NamesOf(file.names) + "): " +
-                               (state == LinkState::MissingFile ? "no such file" : "not a font"));
+                               (file.state == LinkState::MissingFile ? "no such file" : "not a font"));
     }
     if (strict && !linkOnly.empty()) {
         for (const std::string& line : linkOnly)
@@ -342,12 +401,10 @@ int PackLinks(const Eudclink& with, const CString& given, bool strict)
     if (!writer.Write(kPackedKeyName, keyFile))
         return failed(kPackedKeyName);
     manifest.entries.push_back({PackEntry::Kind::Links, 0, {}, u"links.reg", {}});
-    if (!Measure(with, Joined(folder, kPackedKeyName), manifest.entries.back().size, manifest.entries.back().sha256))
-        return failed(kPackedKeyName);
 
     std::size_t packed = 0;
     for (const LinkedFileOf& file : linked) {
-        if (CheckFontFile(with.files, file.path).state != LinkState::Linked) {
+        if (file.state != LinkState::Linked) {
             manifest.entries.push_back({PackEntry::Kind::LinkOnly, 0, {}, {}, with.rules.toWide(file.path)});
             continue;
         }
@@ -367,6 +424,8 @@ int PackLinks(const Eudclink& with, const CString& given, bool strict)
         report += "packed " + Shown(editor, with.rules) + "\n";
         ++packed;
     }
+    if (CString unreadable; !writer.MeasureEntries(manifest.entries, unreadable))
+        return failed(unreadable);
     if (!writer.Write(kManifestName, WriteManifest(manifest)))
         return failed(kManifestName);
 
@@ -401,13 +460,20 @@ int UnpackLinks(const Eudclink& with, const CString& given, const UnpackOptions&
     if (!options.to.empty() && !with.files.FullPath(options.to, to))
         return Refuse(with, Shown(options.to, with.rules) + ": not a path");
     // Every packed file first, then every place one goes.
+    std::vector<CString> packed;
+    for (const PackEntry& entry : manifest.entries) {
+        if (entry.kind != PackEntry::Kind::LinkOnly)
+            packed.push_back(Joined(folder, with.rules.toAnsi(entry.stored)));
+    }
+    const std::vector<Measured> measured = MeasureAll(with, packed);
     std::vector<Arrival> arrivals;
     std::optional<RegFileReading> keyFile;
+    std::size_t next = 0;
     for (const PackEntry& entry : manifest.entries) {
         if (entry.kind == PackEntry::Kind::LinkOnly)
             continue;
-        const CString from = Joined(folder, with.rules.toAnsi(entry.stored));
-        if (const std::string why = CheckPacked(with, entry, from); !why.empty())
+        const CString& from = packed[next];
+        if (const std::string why = CheckPacked(with, entry, from, measured[next++]); !why.empty())
             return Refuse(with, why);
         if (entry.kind != PackEntry::Kind::Links) {
             const CString original = with.rules.toAnsi(entry.original);

@@ -152,9 +152,11 @@ public:
         bytes = files[path];
         return true;
     }
+    // Only reads the map: files are hashed on several threads at once.
     std::unique_ptr<ReadableFile> Open(const CString& path) override
     {
-        return files.contains(path) ? std::make_unique<File>(files[path]) : nullptr;
+        const auto found = files.find(path);
+        return found != files.end() ? std::make_unique<File>(found->second) : nullptr;
     }
     bool Replace(const CString& path, std::string_view bytes) override
     {
