@@ -116,7 +116,33 @@ struct Reader {
         }
         if (keyFiles != 1)
             return Fail(0, "not one key file");
+        // Unpack writes each file where the manifest says it was: only fonts a link can
+        // name, and the editor's file beside one of them, never any file anywhere.
+        std::set<std::u16string> fonts;
+        for (const PackEntry& entry : reading.manifest.entries) {
+            if (entry.kind == PackEntry::Kind::Font && !EndsWithEither(entry.original, u".TTE", u".TTF"))
+                return Fail(0, "a font whose path does not end in .TTE or .TTF");
+            if (entry.kind == PackEntry::Kind::Font)
+                fonts.insert(WithoutExtension(entry.original));
+        }
+        for (const PackEntry& entry : reading.manifest.entries) {
+            if (entry.kind == PackEntry::Kind::Editor &&
+                (!EndsWithEither(entry.original, u".EUF", u".EUF") || !fonts.contains(WithoutExtension(entry.original))))
+                return Fail(0, "an editor's file that is not beside a packed font of its name");
+        }
         return true;
+    }
+
+    static bool EndsWithEither(std::u16string_view path, std::u16string_view a, std::u16string_view b)
+    {
+        const std::u16string end = Folded(path.substr(path.size() - std::min<std::size_t>(path.size(), 4)));
+        return end == a || end == b;
+    }
+
+    // The folded path without its last four characters (".TTE", ".EUF").
+    static std::u16string WithoutExtension(std::u16string_view path)
+    {
+        return Folded(path.substr(0, path.size() - std::min<std::size_t>(path.size(), 4)));
     }
 };
 

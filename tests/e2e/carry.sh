@@ -20,7 +20,11 @@ end_second() { WINEPREFIX=$second wineserver -k >/dev/null 2>&1; rm -rf "$second
 trap end_second EXIT
 rm -rf "$second"
 cp -a "$base" "$second"
-WINEPREFIX=$second wineserver -p60 >/dev/null 2>&1
+# Persistent until the test ends: a key's access list lives in the server only, and a
+# server that quits between two programs forgets it.
+WINEPREFIX=$second wineserver -p >/dev/null 2>&1
+# Wine's services outlive the first program: started here, they hold no pipe of ours.
+WINEPREFIX=$second wine wineboot </dev/null >/dev/null 2>&1
 on_first() { WINEPREFIX=$first "$@"; }
 on_second() { WINEPREFIX=$second "$@"; }
 
@@ -128,7 +132,8 @@ said 'C:\eudc\功.TTE: a folder is there'
 unchanged "a folder in a file's place"
 rmdir "$second/drive_c/eudc/功.TTE"
 before=$(state_of "$second")
-on_second wine "$drive_exe" deny-key
+on_second wine "$drive_exe" deny-key || fail "drive.exe could not deny access to the key"
+on_second wine reg query "$key" >/dev/null 2>&1 && fail "reg could still read the key"
 on_second run 3 "unpack while the key cannot be read" unpack --overwrite --replace --to 'C:\new\fonts' 'C:\pack'
 said 'the files copied were removed again'
 on_second wine "$drive_exe" allow-key

@@ -219,6 +219,15 @@ TEST(PackManifest, ReadsWhatItWritesAndNothingThatCouldLeaveTheFolder)
         bad.entries[1].original = original;
         EXPECT_FALSE(ReadManifest(WriteManifest(bad)).ok);
     }
+    // A file anywhere else than a font, or an editor's file beside one.
+    PackManifest elsewhere = manifest;
+    elsewhere.entries.push_back({PackEntry::Kind::Editor, 1, std::string(64, 'c'), u"run.EUF", u"C:\\Startup\\run.EUF"});
+    EXPECT_FALSE(ReadManifest(WriteManifest(elsewhere)).ok);
+    elsewhere.entries.back().original = u"C:\\E\\\u529F.euf";
+    EXPECT_TRUE(ReadManifest(WriteManifest(elsewhere)).ok);
+    elsewhere.entries[1].original = u"C:\\Startup\\run.bat";
+    EXPECT_FALSE(ReadManifest(WriteManifest(elsewhere)).ok);
+
     PackManifest noKeyFile = manifest;
     noKeyFile.entries.erase(noKeyFile.entries.begin());
     EXPECT_EQ(ReadManifest(WriteManifest(noKeyFile)).error, "not one key file");
