@@ -20,6 +20,7 @@ add_executable(veltrane_native_tests
     tests/native/LinkFollowTest.cpp
     tests/native/LinkCommandsTest.cpp
     tests/native/EudclinkTest.cpp
+    tests/native/PackTest.cpp
     tests/native/EudcCharactersTest.cpp
     tests/native/FontFaceNameTest.cpp
     tests/native/RegFileTest.cpp

@@ -14,14 +14,16 @@ add_library(veltrane_platform STATIC
     src/platform/win32/PngWriter.cpp
     src/platform/win32/PrivateFont.cpp
     src/platform/win32/Win32CharacterCharts.cpp
+    src/platform/win32/Win32CodePages.cpp
     src/platform/win32/Win32Console.cpp
     src/platform/win32/Win32Files.cpp
     src/platform/win32/Win32FontSource.cpp
+    src/platform/win32/Win32Hashing.cpp
     src/platform/win32/Win32Libraries.cpp
     src/platform/win32/Win32Registry.cpp
 )
 # A program imports ole32 and the image codec only when it uses them: eudclink for chart.
-target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32 ole32 windowscodecs uuid)
+target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32 bcrypt ole32 windowscodecs uuid)
 
 # The window, its framework and its application, which the program's start makes.
 add_library(veltrane_win STATIC

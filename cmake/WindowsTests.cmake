@@ -68,7 +68,9 @@ add_wine_test(follow x11 180 ${e2e}/follow.sh ${programs} $<TARGET_FILE:eudclink
 add_wine_test(characters x11 240 ${e2e}/characters.sh ${programs} $<TARGET_FILE:eudclink> ${screenshots}/characters)
 # The console program, run with no display at all.
 add_wine_test(console none 240 ${e2e}/console.sh $<TARGET_FILE:eudclink>)
+# Links and files carried from one prefix to another, and code page 932's key.
+add_wine_test(carry none 300 ${e2e}/carry.sh $<TARGET_FILE:eudclink> $<TARGET_FILE:drive> ${VELTRANE_WINE_BASE})
 
 # Every path a user can take through the real programs: `ctest -L e2e`.
-set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names follow characters console
-    PROPERTIES LABELS e2e)
+set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names follow characters
+    console carry PROPERTIES LABELS e2e)

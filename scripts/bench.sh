@@ -8,9 +8,11 @@
 # with reg import of files of IMPORT-SIZES values, in the first number of families' prefix.
 # The chars part opens the character view of a font of all 6,217 characters of the Big5
 # EUDC area linked as the system-wide default, in the first number of families' prefix,
-# and pages through it. -p runs the parts named.
+# and pages through it. The carry part compares eudclink pack and unpack of 100 linked
+# fonts of 1 MB each with what a script does by hand: xcopy of the files, and reg export
+# or reg import of the key. -p runs the parts named.
 #   scripts/bench.sh [-f "10 1000 5000"] [-v "10 1000 10000"] [-r 5]
-#                    [-i "2500 5000 10000 20000"] [-p "window console import chars"]
+#                    [-i "2500 5000 10000 20000"] [-p "window console import chars carry"]
 # Not a test: the figures depend on the machine and on what else runs on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +21,7 @@ families_list="10 1000 5000"
 values_list="10 1000 10000"
 import_sizes="2500 5000 10000 20000"
 runs=5
-parts="window console import chars"
+parts="window console import chars carry"
 while getopts f:v:r:i:p: option; do
     case $option in
     f) families_list=$OPTARG ;;
@@ -163,6 +165,44 @@ run_import() {
     for what in import-new reg-new import-unchanged reg-unchanged; do line+=" $(median <"$samples/$what")"; done
     echo "${line# }"
 }
+# eudclink pack and unpack of N linked fonts of 1 MB against xcopy of the files with reg
+# export, and xcopy with reg import; unpack goes into an empty folder and an emptied key.
+# One line: "pack by-hand unpack by-hand", medians in ms of the by-hand pairs' sums.
+run_carry() {
+    local exe n=$1 samples=$build/carry c=$WINEPREFIX/drive_c/carry i
+    exe=$(winepath -w "$eudclink")
+    rm -rf "$samples" "$c" && mkdir -p "$samples" "$c/src"
+    # Real EUDC fonts, each padded to 1 MB with bytes of its own after its tables.
+    /usr/bin/python3 tools/make_fonts.py --eudc "$c/font.ttf" 10
+    {
+        printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n'
+        for i in $(seq -f %03g 0 $((n - 1))); do
+            { cat "$c/font.ttf"; head -c $((1048576 - $(stat -c %s "$c/font.ttf"))) /dev/urandom; } >"$c/src/F$i.TTE"
+            printf '"Bench %s"="C:\\\\carry\\\\src\\\\F%s.TTE"\r\n' "$i" "$i"
+        done
+    } >"$c/links.reg"
+    for _ in $(seq "$runs"); do
+        quietly wine reg delete 'HKCU\EUDC\950' /f || true
+        quietly wine reg import 'C:\carry\links.reg'
+        rm -rf "$c/pack" "$c/hand"
+        time_checked "$samples/pack" "$exe" pack 'C:\carry\pack'
+        time_checked "$samples/hand-pack-copy" xcopy 'C:\carry\src' 'C:\carry\hand' /I /Q /Y
+        time_checked "$samples/hand-pack-reg" reg export 'HKCU\EUDC\950' 'C:\carry\hand\links.reg' /y
+        rm -rf "$c/dest"
+        quietly wine reg delete 'HKCU\EUDC\950' /f
+        time_checked "$samples/unpack" "$exe" unpack --replace --to 'C:\carry\dest' 'C:\carry\pack'
+        rm -rf "$c/dest"
+        quietly wine reg delete 'HKCU\EUDC\950' /f
+        time_checked "$samples/hand-unpack-copy" xcopy 'C:\carry\pack\*.TTE' 'C:\carry\dest' /I /Q /Y
+        time_checked "$samples/hand-unpack-reg" reg import 'C:\carry\pack\links.reg'
+    done
+    for what in pack unpack; do
+        paste -d' ' "$samples/hand-$what-copy" "$samples/hand-$what-reg" | awk '{ print $1 + $2 }' >"$samples/hand-$what"
+    done
+    local line=
+    for what in pack hand-pack unpack hand-unpack; do line+=" $(median <"$samples/$what")"; done
+    echo "${line# }"
+}
 column() { awk -v c="$1" '{ print $c }' "$2" | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -237,6 +277,16 @@ if has_part import; then
     quietly wineserver -k || true
 fi
 
+carry_results=$build/carry-results.txt
+: >"$carry_results"
+if has_part carry; then
+    prepare_prefix "${families_list%% *}"
+    line="100 $(run_carry 100)"
+    echo "$line" >>"$carry_results"
+    echo "carry: $line"
+    quietly wineserver -k || true
+fi
+
 echo
 echo "Medians of $runs runs each."
 if [ -s "$results" ]; then
@@ -277,4 +327,14 @@ if [ -s "$import_results" ]; then
         printf '| %s | %s / %s = %s | %s / %s = %s |\n' "$n" "$new" "$regnew" "$(ratio "$new" "$regnew")" \
             "$same" "$regsame" "$(ratio "$same" "$regsame")"
     done <"$import_results"
+fi
+if [ -s "$carry_results" ]; then
+    echo
+    echo "eudclink pack and unpack of fonts of 1 MB / xcopy and reg export or reg import: from CreateProcess to the end, in ms."
+    printf '| Files | pack / xcopy + reg export | unpack / xcopy + reg import |\n'
+    printf '|---:|---|---|\n'
+    while read -r n pack hand unpack handun; do
+        printf '| %s | %s / %s = %s | %s / %s = %s |\n' "$n" "$pack" "$hand" "$(ratio "$pack" "$hand")" \
+            "$unpack" "$handun" "$(ratio "$unpack" "$handun")"
+    done <"$carry_results"
 fi

@@ -66,12 +66,14 @@ else
     echo "== This machine cannot run 32-bit programs: the i686 build is made and packed, not run"
 fi
 
-# The program runs with the Traditional Chinese locale, which gives Wine code page 950.
-if ! locale -a 2>/dev/null | grep -qix 'zh_TW.utf8'; then
+# The program runs with the Traditional Chinese locale, which gives Wine code page 950;
+# eudclink's tests of code page 932 run with the Japanese one.
+for locale in zh_TW ja_JP; do
+    locale -a 2>/dev/null | grep -qix "$locale.utf8" && continue
     if [ "$(id -u)" -eq 0 ]; then
-        echo "== Generating the locale zh_TW.UTF-8"
-        sed -i 's/^# *\(zh_TW.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-        grep -q '^zh_TW.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_TW.UTF-8 UTF-8' >> /etc/locale.gen
+        echo "== Generating the locale $locale.UTF-8"
+        sed -i "s/^# *\($locale.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$locale.UTF-8 UTF-8" /etc/locale.gen || echo "$locale.UTF-8 UTF-8" >> /etc/locale.gen
         locale-gen >/dev/null
     fi
-fi
+done

@@ -46,6 +46,19 @@ std::size_t WidthOf(std::string_view text)
     return width;
 }
 
+// A JSON string: quotes and backslashes escaped; Shown() has made every control character
+// U+FFFD already.
+std::string JsonString(std::string_view text)
+{
+    std::string json = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            json += '\\';
+        json += c;
+    }
+    return json + "\"";
+}
+
 }  // namespace
 
 std::string Shown(std::u16string_view text)
@@ -88,4 +101,22 @@ std::string TsvOf(const std::vector<LinkRow>& rows, CodePageRules rules)
     for (const Columns& line : LinesOf(rows, rules))
         tsv += line[0] + "\t" + line[1] + "\t" + line[2] + "\t" + line[3] + "\t" + line[4] + "\n";
     return tsv;
+}
+
+std::string JsonOf(const std::vector<LinkRow>& rows, CodePageRules rules)
+{
+    const std::vector<Columns> lines = LinesOf(rows, rules);
+    std::string json = "[";
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const Columns& line = lines[i];
+        json += i == 1 ? "\n" : ",\n";
+        json += "  {";
+        for (std::size_t c = 0; c < line.size(); ++c) {
+            const bool number = c == 3;
+            json += (c ? ", " : "") + JsonString(kHeader[c]) + ": ";
+            json += number ? (line[c].empty() ? "null" : line[c]) : JsonString(line[c]);
+        }
+        json += "}";
+    }
+    return json + (lines.size() > 1 ? "\n]\n" : "]\n");
 }

@@ -21,7 +21,7 @@ namespace {
 bool ReadNamedValue(const Eudclink& with, const CString& name, std::optional<StoredValue>& value)
 {
     long result = registry::kSuccess;
-    const std::unique_ptr<RegistryKey> key = with.registry.OpenKey(kLinkKey, registry::kRead, result);
+    const std::unique_ptr<RegistryKey> key = with.registry.OpenKey(with.key.subkey.c_str(), registry::kRead, result);
     StoredValue read;
     if (key)
         result = ReadValue(*key, with.rules.toWide(name), read);
@@ -40,13 +40,6 @@ std::string LinkText(const Eudclink& with, const std::optional<StoredValue>& val
     if (value->type != registry::kString)
         return "(a value of type " + std::to_string(value->type) + ")";
     return Shown(ValueText(*value, with.rules.toAnsi), with.rules);
-}
-
-// Makes the change as the window makes it; a failure is said on standard error.
-bool Change(const Eudclink& with, const KeyChange& change, IfKeyMissing ifMissing)
-{
-    return ChangeWithEudcOff(with.registry, with.libraries, change, ifMissing,
-                             [&](const char* failure) { Complain(with, failure); });
 }
 
 // Why the file cannot be linked, or empty when it can.
@@ -75,33 +68,42 @@ void Complain(const Eudclink& with, const std::string& text)
 
 void ComplainUnreadable(const Eudclink& with, long result)
 {
-    Complain(with, "cannot read " + ToUtf8(kLinkKeyPath) + " (error " + std::to_string(result) + ")");
+    Complain(with, "cannot read " + ToUtf8(with.key.path) + " (error " + std::to_string(result) + ")");
+}
+
+bool Change(const Eudclink& with, const KeyChange& change, IfKeyMissing ifMissing)
+{
+    return ChangeWithEudcOff(
+        with.registry, with.libraries, change, ifMissing, [&](const char* failure) { Complain(with, failure); },
+        with.key.subkey.c_str());
 }
 
 bool ReadKey(const Eudclink& with, std::vector<StoredValue>& values)
 {
-    const long result = ReadLinkKey(with.registry, values);
+    const long result = ReadLinkKey(with.registry, values, with.key.subkey.c_str());
     if (result == registry::kSuccess)
         return true;
     ComplainUnreadable(with, result);
     return false;
 }
 
-int ListLinks(const Eudclink& with, bool tsv, bool problemsOnly)
+int ListLinks(const Eudclink& with, RowFormat format, bool problemsOnly)
 {
     std::vector<StoredValue> values;
     if (!ReadKey(with, values))
         return status::kRegistry;
     CStringArray fontList;
-    BuildFontList(with.fonts, fontList);
+    BuildFontList(with.fonts, fontList, with.charSets);
     std::vector<LinkRow> rows = MakeRows(fontList, values, with.files.FontsFolder(), with.rules);
     for (LinkRow& row : rows)
         CheckLinkedFile(row, with.files);
     if (problemsOnly)
         std::erase_if(rows, [](const LinkRow& row) { return !IsProblem(row.state); });
 
-    if (tsv)
+    if (format == RowFormat::Tsv)
         with.console.Out(TsvOf(rows, with.rules));
+    else if (format == RowFormat::Json)
+        with.console.Out(JsonOf(rows, with.rules));
     else if (problemsOnly && rows.empty())
         with.console.Out("Every link works.\n");
     else
@@ -113,11 +115,11 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
 {
     CString name = kSystemDefaultEUDCFont;
     if (!font.empty()) {
-        name = FindListedFont(with.fonts, font, with.rules);
+        name = FindListedFont(with.fonts, font, with.rules, with.charSets);
         if (name.empty() && !anyFont) {
             Complain(with, "\"" + Shown(font, with.rules) +
-                               "\" is not a font that can have a link (an installed TrueType font with the "
-                               "Big5 or Shift-JIS character set); --any-font links it all the same");
+                               "\" is not a font that can have a link (an installed TrueType font with the " +
+                               CharSetsText(with.charSets) + " character set); --any-font links it all the same");
             return status::kRefused;
         }
         if (name.empty())

@@ -37,7 +37,7 @@ int ExportLinks(const Eudclink& with, const CString& file)
     if (!ReadKey(with, values))
         return status::kRegistry;
     CString path;
-    if (!with.files.FullPath(file, path) || !with.files.Replace(path, WriteRegFile(kLinkKeyPath, values))) {
+    if (!with.files.FullPath(file, path) || !with.files.Replace(path, WriteRegFile(with.key.path, values))) {
         Complain(with, Shown(file, with.rules) + ": cannot be written; nothing was written there");
         return status::kRefused;
     }
@@ -54,26 +54,31 @@ int ImportLinks(const Eudclink& with, const CString& file, bool replace)
                            "; nothing was changed");
         return status::kRefused;
     }
-    const RegFileReading reading = ReadRegFile(bytes, kLinkKeyPath, with.rules.toWide);
+    const RegFileReading reading = ReadRegFile(bytes, with.key.path, with.rules.toWide);
     if (!reading.ok) {
         const std::string where = reading.errorLine ? ", line " + std::to_string(reading.errorLine) : "";
         Complain(with, shown + where + ": " + reading.error + "; nothing was changed");
         return status::kRefused;
     }
 
+    return ImportEntries(with, reading.entries, replace);
+}
+
+int ImportEntries(const Eudclink& with, const std::vector<RegFileEntry>& entries, bool replace)
+{
     std::vector<StoredValue> current;
     if (!ReadKey(with, current))
         return status::kRegistry;
-    const ImportPlan plan = PlanImport(current, reading.entries, replace, with.rules.nameKey);
+    const ImportPlan plan = PlanImport(current, entries, replace, with.rules.nameKey);
     if (!plan.steps.empty()) {
         ImportOutcome outcome = ImportOutcome::Undone;  // when the key cannot be opened
-        const bool made = ChangeWithEudcOff(
-            with.registry, with.libraries,
+        const bool made = Change(
+            with,
             [&](RegistryKey& key) {
                 outcome = ApplyImport(key, plan);
                 return outcome == ImportOutcome::Applied;
             },
-            IfKeyMissing::Create, [&](const char* failure) { Complain(with, failure); });
+            IfKeyMissing::Create);
         if (!made) {
             Complain(with, outcome == ImportOutcome::PartlyUndone
                                ? "a change could not be undone either: compare the key with the file"

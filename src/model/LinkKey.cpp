@@ -58,20 +58,27 @@ long ReadAt(ValueReader& reader, RegistryKey& key, std::uint32_t index, StoredVa
         value);
 }
 
-bool MakeChange(Registry& registry, const KeyChange& change, IfKeyMissing ifMissing)
+bool MakeChange(Registry& registry, const KeyChange& change, IfKeyMissing ifMissing, const char* subkey)
 {
     long opened = registry::kSuccess;
-    std::unique_ptr<RegistryKey> key = registry.OpenKey(kLinkKey, registry::kWrite, opened);
+    std::unique_ptr<RegistryKey> key = registry.OpenKey(subkey, registry::kWrite, opened);
     if (!key && opened == registry::kNotFound) {
         // Another program deleted the key meanwhile.
         if (ifMissing == IfKeyMissing::NothingToChange)
             return true;
-        key = CreateLinkKey(registry);
+        key = CreateLinkKey(registry, subkey);
     }
     return key && change(*key);
 }
 
 }  // namespace
+
+LinkKeyName LinkKeyOf(unsigned codePage)
+{
+    const std::string subkey = "EUDC\\" + std::to_string(codePage);
+    const std::string path = "HKEY_CURRENT_USER\\" + subkey;
+    return {subkey, std::u16string(path.begin(), path.end())};
+}
 
 long ReadValue(RegistryKey& key, const std::u16string& name, StoredValue& value)
 {
@@ -99,10 +106,10 @@ long ReadValues(RegistryKey& key, std::vector<StoredValue>& values)
     }
 }
 
-long ReadLinkKey(Registry& registry, std::vector<StoredValue>& values)
+long ReadLinkKey(Registry& registry, std::vector<StoredValue>& values, const char* subkey)
 {
     long opened = registry::kSuccess;
-    const std::unique_ptr<RegistryKey> key = registry.OpenKey(kLinkKey, registry::kRead, opened);
+    const std::unique_ptr<RegistryKey> key = registry.OpenKey(subkey, registry::kRead, opened);
     if (!key)
         return opened == registry::kNotFound ? registry::kSuccess : opened;
     const long result = ReadValues(*key, values);
@@ -139,9 +146,9 @@ CString ValueText(const StoredValue& value, NarrowingRule toAnsi)
     return toAnsi(text);
 }
 
-std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry)
+std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry, const char* subkey)
 {
-    return registry.CreateKey(kLinkKey, kLinkKeyClass, registry::kAllAccess);
+    return registry.CreateKey(subkey, kLinkKeyClass, registry::kAllAccess);
 }
 
 const char* SetEUDCEnabled(Libraries& libraries, bool enable)
@@ -157,11 +164,11 @@ const char* SetEUDCEnabled(Libraries& libraries, bool enable)
 }
 
 bool ChangeWithEudcOff(Registry& registry, Libraries& libraries, const KeyChange& change,
-                       IfKeyMissing ifMissing, const Tell& tell)
+                       IfKeyMissing ifMissing, const Tell& tell, const char* subkey)
 {
     if (const char* failure = SetEUDCEnabled(libraries, false))
         tell(failure);
-    const bool made = MakeChange(registry, change, ifMissing);
+    const bool made = MakeChange(registry, change, ifMissing, subkey);
     if (!made)
         tell(kRegistryFailure);
     if (const char* failure = SetEUDCEnabled(libraries, true))

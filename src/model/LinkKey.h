@@ -13,8 +13,17 @@
 #include "platform/Registry.h"
 #include "platform/Strings.h"
 
-// The key, under HKEY_CURRENT_USER. 950 is Big5's code page, whatever the system's is.
+// The key, under HKEY_CURRENT_USER. 950 is Big5's code page, whatever the system's is: the
+// window's key, and eudclink's unless told another code page.
 inline constexpr char kLinkKey[] = "EUDC\\950";
+inline constexpr unsigned kLinkCodePage = 950;
+
+// The key of a code page's links, which the system reads when that is its code page.
+struct LinkKeyName {
+    std::string subkey;   // under HKEY_CURRENT_USER: "EUDC\\950"
+    std::u16string path;  // as a registry editor file names it: "HKEY_CURRENT_USER\\EUDC\\950"
+};
+LinkKeyName LinkKeyOf(unsigned codePage);
 // The class the key is given when the program creates it.
 inline constexpr char kLinkKeyClass[] = "REG_SZ";
 // What the user is told when the key cannot be read or changed.
@@ -31,7 +40,7 @@ long ReadValue(RegistryKey& key, const std::u16string& name, StoredValue& value)
 // with the values before it read.
 long ReadValues(RegistryKey& key, std::vector<StoredValue>& values);
 // Every value of the key, none when there is no key: registry::kSuccess or the failure.
-long ReadLinkKey(Registry& registry, std::vector<StoredValue>& values);
+long ReadLinkKey(Registry& registry, std::vector<StoredValue>& values, const char* subkey = kLinkKey);
 
 // Deleting: a value that is already gone (another program deleted it first) is deleted.
 bool IsDeleted(long result);
@@ -43,7 +52,7 @@ StoredValue StringValue(const std::u16string& name, const CString& text, Widenin
 // the code page, other types' bytes as they are.
 CString ValueText(const StoredValue& value, NarrowingRule toAnsi);
 
-std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry);
+std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry, const char* subkey = kLinkKey);
 
 // What a change does when the key is not there.
 enum class IfKeyMissing { Create, NothingToChange };
@@ -61,4 +70,4 @@ const char* SetEUDCEnabled(Libraries& libraries, bool enable);
 // EUDC support off around it so that the change takes effect at once. Each failure is
 // told; true when the change was made.
 bool ChangeWithEudcOff(Registry& registry, Libraries& libraries, const KeyChange& change,
-                       IfKeyMissing ifMissing, const Tell& tell);
+                       IfKeyMissing ifMissing, const Tell& tell, const char* subkey = kLinkKey);

@@ -35,3 +35,15 @@ struct CodePageRules {
     // character never folds as if it were an ASCII letter.
     bool IsSameName(std::string_view a, std::string_view b) const { return KeyOf(a) == KeyOf(b); }
 };
+
+// The code pages a command may work in: the system's own, or another that has EUDC
+// characters, whose rules the ports then follow for names and paths.
+class CodePages {
+public:
+    virtual ~CodePages() = default;
+    // The ANSI code page: the key that the system reads is the one of this number.
+    virtual unsigned SystemCodePage() = 0;
+    // Makes the ports read and give names and paths in that code page, and gives its
+    // rules; false, nothing changed, when the system cannot convert with it.
+    virtual bool Use(unsigned codePage, CodePageRules& rules) = 0;
+};

@@ -31,6 +31,8 @@ std::vector<EnumeratedFont> OneReportPerFamily(const std::vector<EnumeratedFont>
         const auto runEnd = std::find_if_not(runStart, reports.end(), sameFamily);
         const auto chosen = std::find_if(runStart, runEnd, HasDoubleByteCharSet);
         families.push_back(chosen != runEnd ? *chosen : *runStart);
+        for (auto report = runStart; report != runEnd; ++report)
+            families.back().charSets.push_back(report->charSet);
         runStart = runEnd;
     }
     return families;

@@ -1,4 +1,5 @@
-// The files the programs read and write: linked fonts and registry editor files.
+// The files the programs read and write: linked fonts, registry editor files, and the
+// folders that carry links and their files to another machine.
 #pragma once
 
 #include <cstddef>
@@ -6,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Strings.h"
 
@@ -46,4 +48,18 @@ public:
     virtual bool Replace(const CString& path, std::string_view bytes) = 0;
     // The system's font folder, where a link that names no folder is looked for.
     virtual CString FontsFolder() = 0;
+
+    enum class Kind { Nothing, File, EmptyFolder, Folder };
+    // What is at the path: nothing, a file, a folder with nothing in it, another folder.
+    virtual Kind KindOf(const CString& path) = 0;
+    // Makes the folder and each missing one above it, appending the full path of each it
+    // made, outermost first; false when one cannot be made.
+    virtual bool MakeFolders(const CString& folder, std::vector<CString>& made) = 0;
+    // Copies a file to a path where there is nothing; on failure nothing is left there.
+    virtual bool Copy(const CString& from, const CString& to) = 0;
+    // Renames a file to a path in its folder where there is nothing.
+    virtual bool Rename(const CString& from, const CString& to) = 0;
+    virtual bool Delete(const CString& file) = 0;
+    // Removes an empty folder.
+    virtual bool RemoveFolder(const CString& folder) = 0;
 };

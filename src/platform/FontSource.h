@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "platform/Strings.h"
 
@@ -24,6 +25,9 @@ struct EnumeratedFont {
     CString faceName;      // at most 31 bytes
     unsigned charSet;      // the LOGFONT's lfCharSet, 0 to 255
     unsigned fontType;     // fonts::kRaster, kDevice, kTrueType, or a combination
+    // Every character set the family was reported with (Wine reports a family once for
+    // each), `charSet` among them; empty when only `charSet` is known.
+    std::vector<unsigned> charSets = {};
 };
 
 // Called once per reported family; a zero result ends the enumeration.

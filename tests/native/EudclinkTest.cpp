@@ -2,30 +2,10 @@
 // changing anything, and what an import changes and undoes.
 #include <gtest/gtest.h>
 
-#include "LinkDoubles.h"
-#include "console/RunEudclink.h"
+#include "EudclinkFixture.h"
 #include "model/ImportPlan.h"
 
 namespace {
-
-const std::string kFont = EudcFont();
-
-class FakeConsole : public Console {
-public:
-    std::string out, err;
-    void Out(std::string_view text) override { out += text; }
-    void Err(std::string_view text) override { err += text; }
-};
-
-StoredValue Text(std::u16string name, std::u16string text)
-{
-    StoredValue value{std::move(name), registry::kString, {}};
-    for (char16_t c : text + u'\0') {
-        value.data.push_back(static_cast<unsigned char>(c & 0xFF));
-        value.data.push_back(static_cast<unsigned char>(c >> 8));
-    }
-    return value;
-}
 
 RegFileEntry Deletion(std::u16string name)
 {
@@ -34,26 +14,6 @@ RegFileEntry Deletion(std::u16string name)
     entry.deleted = true;
     return entry;
 }
-
-class EudclinkTest : public ::testing::Test {
-protected:
-    int Run(CStringArray arguments)
-    {
-        console = {};
-        events.clear();
-        return RunEudclink(with, arguments);
-    }
-
-    Events events;
-    FakeRegistry registry{events};
-    FakeLibraries libraries{events};
-    FakeFontSource fonts{{{"Xyz", fonts::kBig5CharSet, fonts::kTrueType},
-                          {"Latin", 0, fonts::kTrueType},
-                          {"AR PL UMing TW", fonts::kBig5CharSet, fonts::kTrueType}}};
-    FakeFiles files;
-    FakeConsole console;
-    const Eudclink with{{registry, libraries, fonts, files, kBig5}, console, "9.9"};
-};
 
 }  // namespace
 
@@ -172,13 +132,29 @@ TEST_F(EudclinkTest, RegistryFailuresExitWithThree)
     EXPECT_EQ(registry.values.size(), 1u);
 }
 
-TEST_F(EudclinkTest, WrongUsageShowsTheUsageOnStandardError)
+TEST_F(EudclinkTest, WrongUsageSaysWhatIsWrongThenShowsTheUsage)
 {
-    for (const CStringArray& arguments : std::vector<CStringArray>{
-             {}, {"lst"}, {"list", "extra"}, {"list", "--csv"}, {"link", "Xyz"}, {"link", "--default", "Xyz", "F.TTE"},
-             {"unlink"}, {"unlink", "--default", "Xyz"}, {"export"}, {"import", "--replace"}}) {
-        EXPECT_EQ(Run(arguments), status::kUsage);
-        EXPECT_TRUE(console.err.starts_with("usage: eudclink list [--tsv]\n"));
+    const struct {
+        CStringArray arguments;
+        const char* firstLine;
+    } wrongs[] = {
+        {{}, "no command"},
+        {{"bogus"}, "no command bogus"},
+        {{"list", "extra"}, "list takes no operand, not 1 operand"},
+        {{"list", "--csv"}, "list has no option --csv"},
+        {{"list", "--tsv", "--json"}, "--tsv and --json cannot go together"},
+        {{"link"}, "link takes a FONT and a FILE, not 0 operands"},
+        {{"link", "--default", "Xyz", "F.TTE"}, "link --default takes one FILE, not 2 operands"},
+        {{"unlink", "--default", "Xyz"}, "unlink --default takes no NAME, not 1 operand"},
+        {{"import", "--replace"}, "import takes one FILE.reg, not 0 operands"},
+        {{"unpack", "C:\\P", "--to"}, "--to needs a value"},
+        {{"list", "--codepage"}, "--codepage needs a value: 932, 936, 949, 950, 1361 or acp"},
+        {{"--codepage", "1252", "list"}, "--codepage takes 932, 936, 949, 950, 1361 or acp, not 1252"},
+    };
+    for (const auto& wrong : wrongs) {
+        EXPECT_EQ(Run(wrong.arguments), status::kUsage) << wrong.firstLine;
+        EXPECT_EQ(console.err.substr(0, console.err.find('\n')), std::string("eudclink: ") + wrong.firstLine);
+        EXPECT_NE(console.err.find("\nusage: eudclink list [--tsv | --json]\n"), std::string::npos);
         EXPECT_EQ(console.out, "");
         EXPECT_TRUE(events.empty());
     }
@@ -333,12 +309,11 @@ TEST_F(EudclinkTest, CharsListsEachCharacterWithTheCodePagesCodeAndChartDrawsThe
     FakeCharts charts;
     Eudclink drawing = with;
     drawing.charts = &charts;
-    console = {};
-    EXPECT_EQ(RunEudclink(drawing, {"chart", "NAMED.TTE", "out.png"}), status::kDone);
+    EXPECT_EQ(RunWith(drawing, {"chart", "NAMED.TTE", "out.png"}), status::kDone);
     EXPECT_EQ(charts.asked, FakeCharts::Request({"C:\\work\\NAMED.TTE", u"EUDC", {0xE000, 0xE001, 0xE002, 0xE003}}));
     EXPECT_EQ(files.files["C:\\work\\out.png"], "\x89PNG");
     EXPECT_EQ(console.out, "4 EUDC characters drawn to C:\\work\\out.png\n");
     // A font without a family name cannot be asked for by name: nothing is written.
-    EXPECT_EQ(RunEudclink(drawing, {"chart", "C:\\E\\FOUR.TTE", "C:\\E\\four.png"}), status::kRefused);
+    EXPECT_EQ(RunWith(drawing, {"chart", "C:\\E\\FOUR.TTE", "C:\\E\\four.png"}), status::kRefused);
     EXPECT_FALSE(files.files.contains("C:\\E\\four.png"));
 }

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "../shared/EudcFontBytes.h"
 #include "model/FontLinks.h"
 #include "model/FontList.h"
+#include "platform/Hashing.h"
 
 using Events = std::vector<std::string>;
 
@@ -111,7 +114,8 @@ public:
     int reported = 0;
 };
 
-// Files by their full paths; a relative path is taken in C:\work.
+// Files by their full paths, and the folders made or given; a relative path is taken in
+// C:\work.
 class FakeFiles : public Files {
 public:
     // Bytes read in parts, each read asked for recorded; a read past their end fails.
@@ -133,7 +137,10 @@ public:
     };
 
     std::map<CString, std::string> files;
+    std::set<CString> folders;
     bool canReplace = true;
+    int failCopyAt = -1;  // the number of the one copy that fails
+    int copies = 0;
 
     bool FullPath(const CString& path, CString& full) override
     {
@@ -148,9 +155,11 @@ public:
         bytes = files[path];
         return true;
     }
+    // Only reads the map: files are hashed on several threads at once.
     std::unique_ptr<ReadableFile> Open(const CString& path) override
     {
-        return files.contains(path) ? std::make_unique<File>(files[path]) : nullptr;
+        const auto found = files.find(path);
+        return found != files.end() ? std::make_unique<File>(found->second) : nullptr;
     }
     bool Replace(const CString& path, std::string_view bytes) override
     {
@@ -159,6 +168,62 @@ public:
         return canReplace;
     }
     CString FontsFolder() override { return "C:\\Windows\\Fonts"; }
+    Kind KindOf(const CString& path) override
+    {
+        if (files.contains(path))
+            return Kind::File;
+        if (!folders.contains(path))
+            return Kind::Nothing;
+        const auto inside = [&](const CString& entry) { return entry.starts_with(path + "\\"); };
+        const bool hasFile = std::any_of(files.begin(), files.end(), [&](const auto& file) { return inside(file.first); });
+        return hasFile || std::any_of(folders.begin(), folders.end(), inside) ? Kind::Folder : Kind::EmptyFolder;
+    }
+    bool MakeFolders(const CString& folder, std::vector<CString>& made) override
+    {
+        for (std::size_t end = folder.find('\\', 3); ; end = folder.find('\\', end + 1)) {
+            const CString part = folder.substr(0, end);
+            if (files.contains(part))
+                return false;
+            if (folders.insert(part).second)
+                made.push_back(part);
+            if (end == CString::npos)
+                return true;
+        }
+    }
+    bool Copy(const CString& from, const CString& to) override
+    {
+        if (copies++ == failCopyAt || !files.contains(from) || KindOf(to) != Kind::Nothing)
+            return false;
+        files[to] = files[from];
+        return true;
+    }
+    bool Rename(const CString& from, const CString& to) override
+    {
+        if (!files.contains(from) || KindOf(to) != Kind::Nothing)
+            return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    bool Delete(const CString& file) override { return files.erase(file) == 1; }
+    bool RemoveFolder(const CString& folder) override
+    {
+        return KindOf(folder) == Kind::EmptyFolder && folders.erase(folder) == 1;
+    }
+};
+
+// A digest that tells contents apart as SHA-256 would, in its form: 64 hex digits.
+class FakeHashing : public Hashing {
+public:
+    std::string Sha256(ReadableFile& file) override
+    {
+        std::string bytes;
+        if (!file.ReadAt(0, static_cast<std::size_t>(file.Size()), bytes))
+            return {};
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016zx", std::hash<std::string>{}(bytes));
+        return std::string(48, '0') + hex;
+    }
 };
 
 // The key EUDC\950 in a registry that behaves like Win32's: names found without regard to
@@ -168,6 +233,7 @@ class FakeRegistry : public Registry {
 public:
     explicit FakeRegistry(Events& events) : m_events(events) {}
 
+    std::string subkey = "EUDC\\950";  // the one key there is
     bool keyExists = true;
     bool canCreate = true;
     bool canWrite = true;
@@ -218,7 +284,7 @@ public:
         if (access == registry::kWrite && beforeWriting)
             beforeWriting();
         result = registry::kSuccess;
-        if (std::strcmp(subkey, "EUDC\\950") != 0 || !keyExists)
+        if (subkey != this->subkey || !keyExists)
             result = registry::kNotFound;
         else if (access == registry::kWrite && !canWrite)
             result = registry::kAccessDenied;
@@ -228,7 +294,7 @@ public:
                                            std::uint32_t access) override
     {
         m_events.push_back("create " + Access(access));
-        if (std::strcmp(subkey, "EUDC\\950") != 0 || !canCreate)
+        if (subkey != this->subkey || !canCreate)
             return nullptr;
         if (!keyExists)
             createdClass = keyClass;

@@ -12,29 +12,63 @@ const wchar_t* Wide(std::u16string_view text)
     return reinterpret_cast<const wchar_t*>(text.data());
 }
 
-}  // namespace
-
-bool IsAnsiLeadByte(unsigned char byte)
+// The rules as plain functions of one code page each, since the model keeps function
+// pointers: CP_ACP is the system's own.
+template <unsigned kCodePage>
+bool IsLeadByteIn(unsigned char byte)
 {
-    return ::IsDBCSLeadByte(byte) != FALSE;
+    return ::IsDBCSLeadByteEx(kCodePage, byte) != FALSE;
 }
 
-std::u16string AnsiToWide(std::string_view text)
+template <unsigned kCodePage>
+std::u16string ToWideFrom(std::string_view text)
+{
+    return ToWide(kCodePage, text);
+}
+
+template <unsigned kCodePage>
+CString ToNarrowIn(std::u16string_view text)
+{
+    return ToCodePage(kCodePage, text);
+}
+
+template <unsigned kCodePage>
+constexpr CodePageRules kRules{IsLeadByteIn<kCodePage>, ToWideFrom<kCodePage>, ToNarrowIn<kCodePage>,
+                               RegistryNameKey};
+
+}  // namespace
+
+std::u16string ToWide(unsigned codePage, std::string_view text)
 {
     const int size = static_cast<int>(text.size());
-    std::u16string wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), u'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, reinterpret_cast<wchar_t*>(wide.data()),
+    std::u16string wide(::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0), u'\0');
+    ::MultiByteToWideChar(codePage, 0, text.data(), size, reinterpret_cast<wchar_t*>(wide.data()),
                           static_cast<int>(wide.size()));
     return wide;
 }
 
-CString WideToAnsi(std::u16string_view text)
+CString ToCodePage(unsigned codePage, std::u16string_view text)
 {
     const int size = static_cast<int>(text.size());
-    CString ansi(::WideCharToMultiByte(CP_ACP, 0, Wide(text), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, Wide(text), size, ansi.data(), static_cast<int>(ansi.size()), nullptr,
+    CString narrow(::WideCharToMultiByte(codePage, 0, Wide(text), size, nullptr, 0, nullptr, nullptr), '\0');
+    ::WideCharToMultiByte(codePage, 0, Wide(text), size, narrow.data(), static_cast<int>(narrow.size()), nullptr,
                           nullptr);
-    return ansi;
+    return narrow;
+}
+
+bool IsAnsiLeadByte(unsigned char byte)
+{
+    return IsLeadByteIn<CP_ACP>(byte);
+}
+
+std::u16string AnsiToWide(std::string_view text)
+{
+    return ToWide(CP_ACP, text);
+}
+
+CString WideToAnsi(std::u16string_view text)
+{
+    return ToCodePage(CP_ACP, text);
 }
 
 // Upper-casing maps one UTF-16 unit to one, so the key has the name's length.
@@ -45,4 +79,18 @@ std::u16string RegistryNameKey(std::u16string_view name)
         ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, Wide(name), static_cast<int>(name.size()),
                         reinterpret_cast<wchar_t*>(key.data()), static_cast<int>(key.size()), nullptr, nullptr, 0);
     return key;
+}
+
+std::optional<CodePageRules> RulesOfCodePage(unsigned codePage)
+{
+    if (!::IsValidCodePage(codePage))
+        return std::nullopt;
+    switch (codePage) {
+    case 932: return kRules<932>;
+    case 936: return kRules<936>;
+    case 949: return kRules<949>;
+    case 950: return kRules<950>;
+    case 1361: return kRules<1361>;
+    default: return std::nullopt;
+    }
 }

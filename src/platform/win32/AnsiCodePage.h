@@ -1,5 +1,8 @@
-// The rules of the ANSI code page the program runs under.
+// The rules of the ANSI code page the program runs under, and of the other code pages
+// that have EUDC characters.
 #pragma once
+
+#include <optional>
 
 #include "platform/CodePage.h"
 
@@ -11,3 +14,11 @@ CString WideToAnsi(std::u16string_view text);
 std::u16string RegistryNameKey(std::u16string_view name);
 
 inline constexpr CodePageRules kAnsiCodePage{IsAnsiLeadByte, AnsiToWide, WideToAnsi, RegistryNameKey};
+
+// Text of a code page (CP_ACP: the system's) as UTF-16, and back.
+std::u16string ToWide(unsigned codePage, std::string_view text);
+CString ToCodePage(unsigned codePage, std::u16string_view text);
+
+// The rules of 932, 936, 949, 950 or 1361; none for another code page, or one the system
+// cannot convert.
+std::optional<CodePageRules> RulesOfCodePage(unsigned codePage);

@@ -1,11 +1,11 @@
 #include "platform/win32/CommandLine.h"
 
-#include "platform/win32/AnsiCodePage.h"
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
-CStringArray AnsiArguments(int count, wchar_t** arguments)
+std::vector<std::u16string> WideArguments(int count, wchar_t** arguments)
 {
-    CStringArray ansi;
+    std::vector<std::u16string> wide;
     for (int i = 1; i < count; ++i)
-        ansi.push_back(WideToAnsi(reinterpret_cast<const char16_t*>(arguments[i])));
-    return ansi;
+        wide.emplace_back(reinterpret_cast<const char16_t*>(arguments[i]));
+    return wide;
 }

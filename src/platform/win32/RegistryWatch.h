@@ -34,9 +34,9 @@ private:
         HWND window;
         UINT message;
         WPARAM number;
-        UniqueFile event;
-        UniqueKey key;
-        UniqueHandle<HANDLE, EndWait> wait;
+        UniqueFile event{};
+        UniqueKey key{};
+        UniqueHandle<HANDLE, EndWait> wait{};
     };
 
     CString m_parent;

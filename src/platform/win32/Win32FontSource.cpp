@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "platform/FamilyReports.h"
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/UniqueHandle.h"
 
 static_assert(fonts::kRaster == RASTER_FONTTYPE);
@@ -19,27 +20,33 @@ static_assert(fonts::kBig5CharSet == CHINESEBIG5_CHARSET);
 
 namespace {
 
-int CALLBACK RecordFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD fontType, LPARAM reports)
+struct Reports {
+    unsigned codePage;
+    std::vector<EnumeratedFont> fonts;
+};
+
+int CALLBACK RecordFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD fontType, LPARAM reports)
 {
-    const auto length = ::strnlen(font->lfFaceName, LF_FACESIZE);
-    reinterpret_cast<std::vector<EnumeratedFont>*>(reports)->push_back(
-        {CString(font->lfFaceName, length), static_cast<BYTE>(font->lfCharSet), fontType});
+    auto& to = *reinterpret_cast<Reports*>(reports);
+    const auto length = ::wcsnlen(font->lfFaceName, LF_FACESIZE);
+    const std::u16string_view name(reinterpret_cast<const char16_t*>(font->lfFaceName), length);
+    to.fonts.push_back({ToCodePage(to.codePage, name), static_cast<BYTE>(font->lfCharSet), fontType});
     return 1;
 }
 
+}  // namespace
+
 // `faceName` null: every family.
-void Enumerate(const char* faceName, const FontVisitor& visit)
+void Win32FontSource::Enumerate(const wchar_t* faceName, const FontVisitor& visit)
 {
-    std::vector<EnumeratedFont> reports;
+    Reports reports{CodePageOf(m_codePages), {}};
     const MemoryDC screen(::CreateCompatibleDC(nullptr));
-    ::EnumFontFamiliesA(screen.get(), faceName, RecordFamily, reinterpret_cast<LPARAM>(&reports));
-    for (const EnumeratedFont& family : OneReportPerFamily(reports)) {
+    ::EnumFontFamiliesW(screen.get(), faceName, RecordFamily, reinterpret_cast<LPARAM>(&reports));
+    for (const EnumeratedFont& family : OneReportPerFamily(reports.fonts)) {
         if (visit(family) == 0)
             break;
     }
 }
-
-}  // namespace
 
 void Win32FontSource::EnumerateFamilies(const FontVisitor& visit)
 {
@@ -48,6 +55,7 @@ void Win32FontSource::EnumerateFamilies(const FontVisitor& visit)
 
 void Win32FontSource::EnumerateFamily(const CString& faceName, const FontVisitor& visit)
 {
-    if (faceName.size() < LF_FACESIZE)  // no longer name is installed
-        Enumerate(faceName.c_str(), visit);
+    const std::u16string wide = ToWide(CodePageOf(m_codePages), faceName);
+    if (wide.size() < LF_FACESIZE)  // no longer name is installed
+        Enumerate(reinterpret_cast<const wchar_t*>(wide.c_str()), visit);
 }
