@@ -28,11 +28,18 @@ bool IsControl(char16_t c)
     return c < 0x20 || c == 0x7F;
 }
 
+// "\\server\share...": a server's name, then something on it.
+bool IsSharePath(std::u16string_view path)
+{
+    const std::size_t afterServer = path.starts_with(u"\\\\") ? path.find(u'\\', 2) : std::u16string_view::npos;
+    return afterServer != std::u16string_view::npos && afterServer > 2 && afterServer + 1 < path.size();
+}
+
 bool IsFullPath(std::u16string_view path)
 {
     const bool drive = path.size() >= 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
                        path[1] == u':' && path[2] == u'\\';
-    return (drive || path.starts_with(u"\\\\")) && std::ranges::none_of(path, IsControl);
+    return (drive || IsSharePath(path)) && std::ranges::none_of(path, IsControl);
 }
 
 bool IsSha256(std::string_view text)
