@@ -19,6 +19,9 @@ constexpr UINT WM_KEY_CHANGED = WM_APP + 2;
 // An installer that adds many fonts broadcasts once for each, and each listing of the
 // fonts costs what start-up does: the rows are made again once the broadcasts pause.
 constexpr UINT_PTR kFontsChangedTimer = 1;
+// A timer's message comes only when nothing is left to paint: the threads that check files
+// and post the key's changes start then, so that the first paint does not wait for them.
+constexpr UINT_PTR kPaintedTimer = 2;
 constexpr UINT kFontsChangedPause = 100;  // ms
 
 // The key whose subkeys hold every code page's links: watching it sees the link key made
@@ -91,9 +94,9 @@ BOOL CFontLinkDlg::OnInitDialog()
     LocateListBox();
     FillFontListBox();
     m_pListBox->SetCurSel(0);
-    const HWND window = m_hWnd;
-    m_links.CheckFilesInBackground([window] { ::PostMessageA(window, WM_LINKS_CHECKED, 0, 0); });
+    // Watched from before the first paint, so that no change is missed; told from after it.
     m_keyWatch = std::make_unique<RegistryWatch>(kLinkKeyParent, m_hWnd, WM_KEY_CHANGED);
+    ::SetTimer(m_hWnd, kPaintedTimer, 0, nullptr);
     return TRUE;  // the focus goes to the first tab stop, Close
 }
 
@@ -154,12 +157,22 @@ void CFontLinkDlg::OnFontChange()
 
 void CFontLinkDlg::OnTimer(UINT id, LPARAM)
 {
-    if (id != kFontsChangedTimer) {
+    if (id != kFontsChangedTimer && id != kPaintedTimer) {
         Default();
         return;
     }
     ::KillTimer(m_hWnd, id);
-    ShowInstalledFonts();
+    if (id == kFontsChangedTimer)
+        ShowInstalledFonts();
+    else
+        FollowOtherPrograms();
+}
+
+void CFontLinkDlg::FollowOtherPrograms()
+{
+    const HWND window = m_hWnd;
+    m_links.CheckFilesInBackground([window] { ::PostMessageA(window, WM_LINKS_CHECKED, 0, 0); });
+    m_keyWatch->Post();
 }
 
 // Fonts installed or removed: the rows are made again, the selection kept on its font.

@@ -37,6 +37,7 @@ private:
     void OnFontChange();
     void OnTimer(UINT id, LPARAM);
     void ShowInstalledFonts();
+    void FollowOtherPrograms();
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();

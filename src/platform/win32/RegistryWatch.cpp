@@ -20,12 +20,24 @@ void RegistryWatch::Rearm()
     const DWORD filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
     if (!arming->event || !arming->key ||
         ::RegNotifyChangeKeyValue(arming->key.get(), subtree, filter, arming->event.get(), TRUE) != ERROR_SUCCESS ||
-        !::RegisterWaitForSingleObject(arming->wait.put(), arming->event.get(), Signalled, arming.get(), INFINITE,
-                                       WT_EXECUTEONLYONCE)) {
+        (m_posting && !StartWaiting(*arming))) {
         m_arming.reset();
         return;
     }
     m_arming = std::move(arming);
+}
+
+void RegistryWatch::Post()
+{
+    m_posting = true;
+    if (m_arming && !StartWaiting(*m_arming))
+        m_arming.reset();
+}
+
+bool RegistryWatch::StartWaiting(Arming& arming)
+{
+    return ::RegisterWaitForSingleObject(arming.wait.put(), arming.event.get(), Signalled, &arming, INFINITE,
+                                         WT_EXECUTEONLYONCE) != FALSE;
 }
 
 // On a thread of the system's pool; the arming lives until its wait has ended.

@@ -13,8 +13,12 @@ class RegistryWatch {
 public:
     // Watches `parent` and all below it, so that a subkey's own deletion and making are
     // seen too; `message` is posted to `window` once per arming, its wParam the arming's
-    // number.
+    // number, from the time Post is called: a change before that is told then.
     RegistryWatch(const char* parent, HWND window, UINT message);
+
+    // Starts posting. The wait that posts starts a thread of the system's pool, which a
+    // window may leave until it has painted.
+    void Post();
 
     // Watches again from now on, under a new number. Call it on the window's thread, which
     // must last as long as the watch, each time the message arrives and before the key is
@@ -38,10 +42,12 @@ private:
         UniqueKey key{};
         UniqueHandle<HANDLE, EndWait> wait{};
     };
+    static bool StartWaiting(Arming& arming);
 
     CString m_parent;
     HWND m_window;
     UINT m_message;
     WPARAM m_armings = 0;
+    bool m_posting = false;
     std::unique_ptr<Arming> m_arming;
 };
