@@ -9,7 +9,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS veltrane eudclink RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
 install(FILES README.md LICENSE DESTINATION .)
-install(FILES docs/main-window.png docs/about-box.png docs/broken-link.png DESTINATION docs)
+install(FILES docs/main-window.png docs/about-box.png docs/broken-link.png docs/character-view.png DESTINATION docs)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME veltrane)
