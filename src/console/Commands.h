@@ -1,11 +1,16 @@
 // The commands of eudclink, each given its arguments once they have been checked.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "console/Eudclink.h"
 #include "model/RegFile.h"
+
+// The largest registry editor file that import and unpack read: far more than a key of
+// links needs (10,000 values take about 1 MB).
+inline constexpr std::size_t kLargestRegFile = 64u << 20;
 
 // How list and check write their rows.
 enum class RowFormat { Table, Tsv, Json };

@@ -126,11 +126,17 @@ int LinkFont(const Eudclink& with, const CString& font, bool anyFont, const CStr
             name = font;
     }
 
-    CString path;
-    if (!with.files.FullPath(file, path)) {
+    CString full;
+    if (!with.files.FullPath(file, full)) {
         Complain(with, Shown(file, with.rules) + ": not a path");
         return status::kRefused;
     }
+    const ResolvedPath resolved = ResolveFullPath(full, with.rules.isLeadByte);
+    if (resolved.place == PathPlace::Nowhere) {
+        Complain(with, Shown(full, with.rules) + ": not a plain file's path (a device, a stream or a folder)");
+        return status::kRefused;
+    }
+    const CString& path = resolved.path;
     FontFileCheck check;
     if (const std::string refusal = RefusalOf(with, path, check); !refusal.empty()) {
         Complain(with, refusal);

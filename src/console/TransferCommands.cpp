@@ -11,9 +11,6 @@
 
 namespace {
 
-// Far more than a key of links needs: 10,000 values take about 1 MB.
-constexpr std::size_t kLargestRegFile = 64u << 20;
-
 std::string NameOf(const std::u16string& name)
 {
     return name.empty() ? "@ (the unnamed value)" : Shown(name);

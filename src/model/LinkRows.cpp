@@ -1,50 +1,13 @@
 #include "model/LinkRows.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "model/EudcCharacters.h"
+#include "model/EudcPath.h"
 #include "model/LinkKey.h"
 
 namespace {
-
-bool IsAsciiLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// Characters that no Windows path holds: controls and the wildcards and separators of
-// the shell. The second byte of a double-byte character is never taken for one.
-bool HasForbiddenCharacter(const CString& text, LeadByteTest isLeadByte)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (isLeadByte(byte))
-            ++i;
-        else if (byte < 0x20 || byte == 0x7F || std::strchr("<>\"|?*", byte))
-            return true;
-    }
-    return false;
-}
-
-bool NamesAFolder(const CString& text, LeadByteTest isLeadByte)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(text[i])))
-            ++i;
-        else if (text[i] == '\\' || text[i] == '/' || text[i] == ':')
-            return true;
-    }
-    return false;
-}
-
-bool IsFullPath(const CString& text)
-{
-    const bool drive = text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == ':' &&
-                       (text[2] == '\\' || text[2] == '/');
-    return drive || text.starts_with("\\\\");
-}
 
 LinkRow RowOf(const CString& name, NameKind kind, const StoredValue* value, const CString& fontsFolder,
               const CodePageRules& rules)
@@ -61,7 +24,7 @@ LinkRow RowOf(const CString& name, NameKind kind, const StoredValue* value, cons
     row.state = LinkState::BadValue;
     if (value->type != registry::kString)
         return row;
-    row.file = LinkedFile(row.text, fontsFolder, rules.isLeadByte);
+    row.file = LinkedFile(row.text, fontsFolder, rules.isLeadByte).path;
     if (!row.file.empty())
         row.state = LinkState::Unchecked;
     return row;
@@ -161,15 +124,4 @@ void CheckLinkedFile(LinkRow& row, Files& files)
     const FontFileCheck check = CheckFontFile(files, row.file);
     row.state = check.state;
     row.chars = check.chars;
-}
-
-CString LinkedFile(const CString& text, const CString& fontsFolder, LeadByteTest isLeadByte)
-{
-    if (text.empty() || HasForbiddenCharacter(text, isLeadByte))
-        return {};
-    if (IsFullPath(text))
-        return text;
-    if (NamesAFolder(text, isLeadByte))
-        return {};  // relative to some folder that the system does not know
-    return fontsFolder + "\\" + text;
 }

@@ -57,6 +57,3 @@ FontFileCheck CheckFontFile(Files& files, const CString& path);
 // Looks at the file of a row whose link names one, and gives the row its state.
 void CheckLinkedFile(LinkRow& row, Files& files);
 
-// The file a value's text names: the text itself when it is a full path, the font folder's
-// file of that name when it names no folder; empty when it is no path.
-CString LinkedFile(const CString& text, const CString& fontsFolder, LeadByteTest isLeadByte);

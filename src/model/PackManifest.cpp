@@ -4,6 +4,7 @@
 #include <charconv>
 #include <set>
 
+#include "model/EudcPath.h"
 #include "platform/Unicode.h"
 
 namespace {
@@ -21,25 +22,6 @@ std::vector<std::string_view> Fields(std::string_view line)
             return fields;
         start = tab + 1;
     }
-}
-
-bool IsControl(char16_t c)
-{
-    return c < 0x20 || c == 0x7F;
-}
-
-// "\\server\share...": a server's name, then something on it.
-bool IsSharePath(std::u16string_view path)
-{
-    const std::size_t afterServer = path.starts_with(u"\\\\") ? path.find(u'\\', 2) : std::u16string_view::npos;
-    return afterServer != std::u16string_view::npos && afterServer > 2 && afterServer + 1 < path.size();
-}
-
-bool IsFullPath(std::u16string_view path)
-{
-    const bool drive = path.size() >= 3 && ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z')) &&
-                       path[1] == u':' && path[2] == u'\\';
-    return (drive || IsSharePath(path)) && std::ranges::none_of(path, IsControl);
 }
 
 bool IsSha256(std::string_view text)
@@ -88,7 +70,7 @@ struct Reader {
             return Fail(number, "wrong number of fields");
         if (linkOnly) {
             std::optional<std::u16string> original = FromUtf8(fields[1]);
-            if (!original || !IsFullPath(*original))
+            if (!original || !IsManifestPath(*original))
                 return Fail(number, "not a full path");
             entry.original = std::move(*original);
         } else {
@@ -98,12 +80,12 @@ struct Reader {
                 return Fail(number, "not a SHA-256");
             entry.sha256 = fields[2];
             std::optional<std::u16string> stored = FromUtf8(fields[3]);
-            if (!stored || !IsPlainFileName(*stored))
+            if (!stored || !IsPlainName(fields[3], NoLeadBytes))
                 return Fail(number, "not a file name of the folder");
             entry.stored = std::move(*stored);
             if (!links) {
                 std::optional<std::u16string> original = FromUtf8(fields[4]);
-                if (!original || !IsFullPath(*original))
+                if (!original || !IsManifestPath(*original))
                     return Fail(number, "not a full path");
                 entry.original = std::move(*original);
             }
@@ -161,13 +143,11 @@ ManifestReading Refused(Reader& reader, std::size_t line, std::string error)
 
 }  // namespace
 
-bool IsPlainFileName(std::u16string_view name)
+bool IsManifestPath(std::u16string_view path)
 {
-    const bool forbidden = std::ranges::any_of(name, [](char16_t c) {
-        return IsControl(c) || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos;
-    });
-    return !name.empty() && !forbidden && name != u"." && name != u".." && name.back() != u'.' &&
-           name.back() != u' ';
+    const std::string text = ToUtf8(path);
+    const ResolvedPath resolved = ResolveFullPath(text, NoLeadBytes);
+    return resolved.place != PathPlace::Nowhere && resolved.path == text;
 }
 
 std::string WriteManifest(const PackManifest& manifest)

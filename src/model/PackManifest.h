@@ -45,9 +45,11 @@ struct ManifestReading {
 };
 // Refuses anything that WriteManifest would not have written: a line it cannot read, a
 // missing end line or one with another count, no key file or two, a stored name that is
-// not a plain file name of the folder or is there twice, a path that is not full.
+// not a plain file name of the folder or is there twice, a path that is not full or not as
+// the system resolves it.
 ManifestReading ReadManifest(std::string_view text);
 
-// Whether the name is one file's in a folder: not empty, no folder, no drive, not "." or
-// "..", nothing Windows forbids in a name.
-bool IsPlainFileName(std::u16string_view name);
+
+// Whether the manifest holds the path as an original one: full, and as the system resolves
+// it (the path's own rule, for UTF-8), so that pack and unpack read every path alike.
+bool IsManifestPath(std::u16string_view path);

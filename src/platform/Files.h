@@ -55,7 +55,8 @@ public:
     // Makes the folder and each missing one above it, appending the full path of each it
     // made, outermost first; false when one cannot be made.
     virtual bool MakeFolders(const CString& folder, std::vector<CString>& made) = 0;
-    // Copies a file to a path where there is nothing; on failure nothing is left there.
+    // Copies a file to a path where there is nothing, as a file that can be changed and
+    // deleted (never read-only); on failure nothing is left there.
     virtual bool Copy(const CString& from, const CString& to) = 0;
     // Renames a file to a path in its folder where there is nothing.
     virtual bool Rename(const CString& from, const CString& to) = 0;

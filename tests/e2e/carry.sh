@@ -139,6 +139,16 @@ said 'the files copied were removed again'
 on_second wine "$drive_exe" allow-key
 unchanged "a key that cannot be read"
 expect "no folder made" "$(ls -d "$second/drive_c/new" 2>/dev/null)" ""
+# A packed file that came read-only (from a CD, or a mail program's folder): the copy put in
+# its place must be taken away again, and the file it replaced given its name back.
+carry
+chmod a-w "$second/drive_c/pack/A.TTE"
+on_second wine "$drive_exe" deny-key || fail "drive.exe could not deny access to the key"
+on_second run 3 "unpack --overwrite of a read-only packed file while the key cannot be read" \
+    unpack --overwrite --replace 'C:\pack'
+said 'the files copied were removed again and nothing was changed'
+on_second wine "$drive_exe" allow-key
+unchanged "a read-only packed file"
 rm "$second/drive_c/eudc/A.TTE"
 
 echo "== Unpack to the original paths, then into another folder"
@@ -164,6 +174,17 @@ expect "the link of 功.TTE" "$(on_second exported "$key" SystemDefaultEUDCFont)
 expect "the missing file's link, as it was" "$(on_second link_of 'Gone Font')" 'REG_SZ	C:\eudc\GONE.TTE'
 on_second run 1 "unpack --to again: the same files are there" unpack --to 'C:\new\fonts' 'C:\pack'
 expect "its first line" "$(head -1 <<<"$out")" 'already there C:\new\fonts\A.TTE'
+
+echo "== A link written with forward slashes, as Windows takes it, packed and unpacked"
+on_first link_by_reg 'Slash Font' 'C:/eudc/A.TTE'
+out=$(on_first timeout 60 wine "$eudclink" pack 'C:\slash' 2>"$errors")
+expect "pack with a forward-slash link, within 60 s: exit status" "$?" 0
+rm -rf "$second/drive_c/slash"
+cp -r "$first/drive_c/slash" "$second/drive_c/slash"
+on_second run 1 "unpack of it (the missing file's link cannot work)" unpack --replace 'C:\slash'
+expect "the forward-slash link, as it was written" "$(on_second link_of 'Slash Font')" 'REG_SZ	C:/eudc/A.TTE'
+on_second run 1 "check" check
+expect "only the missing file's link cannot work" "$(grep -c -e '-file' -e 'not-a-font' -e 'bad-value' <<<"$out")" 1
 
 echo "== Code page 932 under a Japanese locale, with a Shift-JIS font installed"
 make_fonts "$first/drive_c/windows/Fonts" 'ゴシック=sjis'

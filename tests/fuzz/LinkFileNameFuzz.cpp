@@ -1,6 +1,8 @@
 // The text a row shows for any path, under code page 950 and under a single-byte code
 // page, against a plain statement of the rule: the path cut into characters, then
-// everything after the last character that is a backslash.
+// everything after the last character that is a separator. And the file any path names:
+// resolving is idempotent, and what it gives is a full path of plain names.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,11 +25,11 @@ std::vector<std::string> Characters(const std::string& path)
     return characters;
 }
 
-std::string AfterLastBackslash(const std::vector<std::string>& characters)
+std::string AfterLastSeparator(const std::vector<std::string>& characters)
 {
     std::string name;
     for (const std::string& character : characters) {
-        if (character == "\\")
+        if (character == "\\" || character == "/")
             name.clear();
         else
             name += character;
@@ -47,12 +49,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path(reinterpret_cast<const char*>(data), size);
 
     const std::string shown = LinkFileName(path, IsBig5LeadByte);
-    Check(shown == AfterLastBackslash(Characters(path)), "the name after the last real backslash");
+    Check(shown == AfterLastSeparator(Characters(path)), "the name after the last real separator");
     Check(path.ends_with(shown), "the name is the end of the path");
 
     const std::string bytewise = LinkFileName(path, SingleByte);
-    Check(bytewise == path.substr(path.rfind('\\') + 1), "byte by byte, after the last 0x5C");
+    Check(bytewise == path.substr(path.find_last_of("\\/") + 1), "byte by byte, after the last 0x5C or 0x2F");
     // Every real backslash is a 0x5C byte, so the cut under code page 950 is never later.
     Check(shown.size() >= bytewise.size(), "code page 950 never cuts after a single-byte cut");
+
+    const ResolvedPath resolved = LinkedFile(path, "C:\\Windows\\Fonts", IsBig5LeadByte);
+    if (resolved.place == PathPlace::Nowhere) {
+        Check(resolved.path.empty(), "nowhere names no path");
+        return 0;
+    }
+    Check(ResolveFullPath(resolved.path, IsBig5LeadByte) == resolved, "a resolved path resolves to itself");
+    const std::vector<std::string> characters = Characters(resolved.path);
+    Check(std::find(characters.begin(), characters.end(), "/") == characters.end(), "backslashes only");
+    const std::size_t rootParts = resolved.place == PathPlace::Share ? 4 : 1;
+    std::string part;
+    std::size_t parts = 0;
+    for (std::size_t i = 0; i <= characters.size(); ++i) {
+        if (i < characters.size() && characters[i] != "\\") {
+            part += characters[i];
+            continue;
+        }
+        if (++parts > rootParts)
+            Check(IsPlainName(part, IsBig5LeadByte), "every name below the root is a plain one");
+        part.clear();
+    }
+    Check(parts > rootParts, "a file below the root");
     return 0;
 }

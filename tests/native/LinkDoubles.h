@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <cstdio>
@@ -139,17 +140,25 @@ public:
     std::map<CString, std::string> files;
     std::set<CString> folders;
     bool canReplace = true;
-    int failCopyAt = -1;  // the number of the one copy that fails
+    int failCopyAt = -1;    // the number of the one copy that fails
+    int changeCopyAt = -1;  // the number of the one copy whose bytes are not the file's, as from a disk that changed
     int copies = 0;
+    std::set<CString> undeletable;
+    std::set<CString> reached;  // every path looked at, written or read, but for Open's
 
     bool FullPath(const CString& path, CString& full) override
     {
         full = path.starts_with("C:\\") ? path : "C:\\work\\" + path;
         return true;
     }
-    bool IsFile(const CString& path) override { return files.contains(path); }
+    bool IsFile(const CString& path) override
+    {
+        reached.insert(path);
+        return files.contains(path);
+    }
     bool Read(const CString& path, std::size_t limit, std::string& bytes) override
     {
+        reached.insert(path);
         if (!files.contains(path) || files[path].size() > limit)
             return false;
         bytes = files[path];
@@ -170,6 +179,7 @@ public:
     CString FontsFolder() override { return "C:\\Windows\\Fonts"; }
     Kind KindOf(const CString& path) override
     {
+        reached.insert(path);
         if (files.contains(path))
             return Kind::File;
         if (!folders.contains(path))
@@ -180,6 +190,7 @@ public:
     }
     bool MakeFolders(const CString& folder, std::vector<CString>& made) override
     {
+        reached.insert(folder);
         for (std::size_t end = folder.find('\\', 3); ; end = folder.find('\\', end + 1)) {
             const CString part = folder.substr(0, end);
             if (files.contains(part))
@@ -192,20 +203,28 @@ public:
     }
     bool Copy(const CString& from, const CString& to) override
     {
+        reached.insert(from);
         if (copies++ == failCopyAt || !files.contains(from) || KindOf(to) != Kind::Nothing)
             return false;
         files[to] = files[from];
+        if (copies - 1 == changeCopyAt)
+            files[to].back() ^= 1;
         return true;
     }
     bool Rename(const CString& from, const CString& to) override
     {
+        reached.insert(from);
         if (!files.contains(from) || KindOf(to) != Kind::Nothing)
             return false;
         files[to] = files[from];
         files.erase(from);
         return true;
     }
-    bool Delete(const CString& file) override { return files.erase(file) == 1; }
+    bool Delete(const CString& file) override
+    {
+        reached.insert(file);
+        return !undeletable.contains(file) && files.erase(file) == 1;
+    }
     bool RemoveFolder(const CString& folder) override
     {
         return KindOf(folder) == Kind::EmptyFolder && folders.erase(folder) == 1;
@@ -215,8 +234,11 @@ public:
 // A digest that tells contents apart as SHA-256 would, in its form: 64 hex digits.
 class FakeHashing : public Hashing {
 public:
+    std::atomic<int> hashed{0};
+
     std::string Sha256(ReadableFile& file) override
     {
+        ++hashed;
         std::string bytes;
         if (!file.ReadAt(0, static_cast<std::size_t>(file.Size()), bytes))
             return {};

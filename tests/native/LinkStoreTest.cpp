@@ -153,6 +153,51 @@ TEST(LinkFileName, CutsAtTheLastRealBackslash)
     EXPECT_EQ(LinkFileName("C:\\FONTS\\\xA5\x5C.TTE", singleByte), ".TTE");
 }
 
+// What a link's text names, as Windows resolves paths: the one rule of the rows, check,
+// link, pack and unpack.
+TEST(LinkedFile, ResolvesAsWindowsDoesAndRefusesWhatIsNoPlainFile)
+{
+    const struct {
+        const char* text;
+        PathPlace place;
+        const char* path;
+    } cases[] = {
+        {"C:/eudc/A.TTE", PathPlace::Local, "C:\\eudc\\A.TTE"},
+        {"C:\\eudc\\\\.\\x\\..\\A.TTE", PathPlace::Local, "C:\\eudc\\A.TTE"},
+        {"C:\\..\\..\\A.TTE", PathPlace::Local, "C:\\A.TTE"},
+        {"EUDC.TTE", PathPlace::Local, "C:\\Windows\\Fonts\\EUDC.TTE"},
+        {"C:\\\xA5\x5C\\\xA5\x5C.TTE", PathPlace::Local, "C:\\\xA5\x5C\\\xA5\x5C.TTE"},  // 功's second byte is 0x5C
+        {"\\\\host\\share\\X.TTE", PathPlace::Share, "\\\\host\\share\\X.TTE"},
+        {"//host/share/X.TTE", PathPlace::Share, "\\\\host\\share\\X.TTE"},
+        {"\\\\host\\share\\..\\..\\X.TTE", PathPlace::Share, "\\\\host\\share\\X.TTE"},
+        // Devices, streams, the device namespaces, folders, and paths relative to something.
+        {"C:\\eudc\\NUL.TTE", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\com1 .tte", PathPlace::Nowhere, ""},
+        {"LPT9.TTE", PathPlace::Nowhere, ""},
+        {"C:\\aux\\A.TTE", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\evil.dll:x.TTE", PathPlace::Nowhere, ""},
+        {"\\\\?\\C:\\eudc\\A.TTE", PathPlace::Nowhere, ""},
+        {"\\\\.\\C:\\eudc\\A.TTE", PathPlace::Nowhere, ""},
+        {"\\??\\C:\\A.TTE", PathPlace::Nowhere, ""},
+        {"\\\\host", PathPlace::Nowhere, ""},
+        {"\\\\host\\share", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\A.TTE.", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\A.TTE ", PathPlace::Nowhere, ""},
+        {"C:eudc\\A.TTE", PathPlace::Nowhere, ""},
+        {"\\eudc\\A.TTE", PathPlace::Nowhere, ""},
+        {"eudc\\A.TTE", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\A?.TTE", PathPlace::Nowhere, ""},
+        {"C:\\eudc\\A\tB.TTE", PathPlace::Nowhere, ""},
+        {"", PathPlace::Nowhere, ""},
+    };
+    for (const auto& c : cases) {
+        const ResolvedPath resolved = LinkedFile(c.text, "C:\\Windows\\Fonts", IsBig5LeadByte);
+        EXPECT_EQ(resolved.place, c.place) << c.text;
+        EXPECT_EQ(resolved.path, c.path) << c.text;
+    }
+}
+
 TEST(HasEudcExtension, TakesTtfAndTteInAnyLetterCase)
 {
     for (const char* accepted : {".TTF", ".tte", "C:\\A.ttf", "C:\\A.Tte", "C:\\\xA5\x5C.tTe"})

@@ -16,6 +16,15 @@ std::string Bytes(const char (&literal)[N])
     return std::string(literal, N - 1);
 }
 
+// ASCII as a registry editor file of version 5 holds it: UTF-16, little-endian.
+std::string Utf16(std::string_view ascii)
+{
+    std::string bytes;
+    for (const char c : ascii)
+        bytes += {c, '\0'};
+    return bytes;
+}
+
 // The machine that packs: a font with its editor's file, one whose name's second byte is
 // a backslash (功), and a link to a missing file.
 class PackTest : public EudclinkTest {
@@ -131,7 +140,8 @@ TEST_F(PackTest, StrictPackRefusesALinkWithoutItsFileAndLeavesNoFolder)
     EXPECT_NE(console.err.find("not a new or empty folder"), std::string::npos);
 }
 
-// Each fault is found before anything changes: the other machine's files and key stay.
+// Each fault leaves the other machine's files and key as they were, and the key is never
+// opened for writing; a changed byte is found where the copy was written, and put back.
 TEST_F(PackTest, UnpackRefusesAFolderThatIsNotWholeAndChangesNothing)
 {
     ASSERT_EQ(Run({"pack", "C:\\P"}), status::kDone);
@@ -144,26 +154,93 @@ TEST_F(PackTest, UnpackRefusesAFolderThatIsNotWholeAndChangesNothing)
     const struct {
         std::function<void()> fault;
         const char* says;
+        const char* overwrite;
     } faults[] = {
-        {[&] { files.files["C:\\P\\\xA5\x5C.TTE"][40] ^= 1; }, "its content is not what was packed"},
-        {[&] { files.files.erase("C:\\P\\A.EUF"); }, "C:\\P\\A.EUF: no such file in the packed folder"},
-        {[&] { files.files["C:\\P\\manifest.txt"] = manifest.substr(0, manifest.rfind("end")); }, "no end line"},
+        {[&] { files.files["C:\\P\\\xA5\x5C.TTE"][40] ^= 1; }, "C:\\P\\\xE5\x8A\x9F.TTE: its content is not what was packed",
+         "--overwrite"},
+        {[&] { files.changeCopyAt = files.copies + 1; }, "C:\\P\\A.EUF: its content is not what was packed", "--overwrite"},
+        {[&] { files.files.erase("C:\\P\\A.EUF"); }, "C:\\P\\A.EUF: no such file in the packed folder", "--overwrite"},
+        {[&] { files.files["C:\\P\\manifest.txt"] = manifest.substr(0, manifest.rfind("end")); }, "no end line", "--overwrite"},
         {[&] { files.files["C:\\P\\manifest.txt"] = "eudclink pack 1\nkey\tHKEY_CURRENT_USER\\EUDC\\950\n"
                                                     "links\t1\t" + std::string(64, '0') + "\t..\\links.reg\nend\t1\n"; },
-         "line 3: not a file name of the folder"},
-        {[] {}, "C:\\E\\A.TTE: another file is there; --overwrite keeps it as A.TTE.old"},
+         "line 3: not a file name of the folder", "--overwrite"},
+        {[] {}, "C:\\E\\A.TTE: another file is there; --overwrite keeps it as A.TTE.old", "--replace"},
     };
     for (const auto& fault : faults) {
         const auto packed = files.files;
         fault.fault();
-        EXPECT_EQ(Run({"unpack", "--replace", "C:\\P"}), status::kRefused) << fault.says;
+        EXPECT_EQ(Run({"unpack", "--replace", fault.overwrite, "C:\\P"}), status::kRefused) << fault.says;
         EXPECT_NE(console.err.find(fault.says), std::string::npos) << console.err;
         for (const std::string& event : events)
             EXPECT_FALSE(event.starts_with("open write")) << fault.says;
         std::erase_if(files.files, [](const auto& file) { return file.first.starts_with("C:\\P\\"); });
         EXPECT_EQ(std::make_pair(files.files, registry.values), before) << fault.says;
         files.files = packed;
+        files.changeCopyAt = -1;
     }
+}
+
+// A folder from elsewhere may name any path and any change: unpack writes only plain files
+// on this machine's own drives, never reaches for another machine, and takes away no link
+// unless told to.
+TEST_F(PackTest, UnpackOfACraftedFolderWritesOnlyPlainLocalFilesAndDeletesNoLinkUnasked)
+{
+    ASSERT_EQ(Run({"pack", "C:\\P"}), status::kDone);
+    MoveToAnotherMachine();
+    registry.Add("Mine", "C:\\MINE.TTE");
+    const auto before = std::make_pair(decltype(files.files){}, registry.values);
+    // The folder as its sender made it: a file's bytes and its entry's original path.
+    const auto craft = [&](const char* stored, std::string bytes, std::u16string original) {
+        files.files[std::string("C:\\P\\") + stored] = bytes;
+        ManifestReading reading = ReadManifest(Manifest());
+        for (PackEntry& entry : reading.manifest.entries) {
+            if (entry.stored != Big5ToWide(stored))
+                continue;
+            entry.size = bytes.size();
+            entry.sha256 = FakeHashing().Sha256(*files.Open(std::string("C:\\P\\") + stored));
+            if (!original.empty())
+                entry.original = original;
+        }
+        files.files["C:\\P\\manifest.txt"] = WriteManifest(reading.manifest);
+    };
+    const std::string links = files.files["C:\\P\\links.reg"];
+    const struct {
+        std::function<void()> fault;
+        std::string says;
+    } faults[] = {
+        {[&] { craft("links.reg", links + Utf16("\"Mine\"=-\r\n"), {}); }, "deletes the link Mine, which only --replace allows"},
+        {[&] { craft("A.TTE", kFont, u"C:\\E\\NUL.TTE"); }, "not a full path"},
+        {[&] { craft("A.TTE", kFont, u"\\\\?\\C:\\E\\A.TTE"); }, "not a full path"},
+        {[&] { craft("A.TTE", kFont, u"C:\\E\\evil.dll:A.TTE"); }, "not a full path"},
+        {[&] { craft("\xA5\x5C.TTE", kFont, u"C:\\E\\\u00E9\u00C9.TTE"); }, "C:\\E\\\u00E9\u00C9.TTE: a name that this code page cannot hold"},
+        {[&] {
+             const std::string manifest = Manifest();
+             files.files["C:\\P\\manifest.txt"] = manifest.substr(0, manifest.find("\t", manifest.find("\nfont\t") + 1) + 1) +
+                                                    "10" + manifest.substr(manifest.find("\t", manifest.find("\nfont\t") + 6));
+             hashing.hashed = 0;
+         },
+         "C:\\P\\A.TTE: " + std::to_string(kFont.size()) + " bytes, where 10 were packed"},
+    };
+    for (const auto& fault : faults) {
+        const auto packed = files.files;
+        fault.fault();
+        EXPECT_EQ(Run({"unpack", "C:\\P"}), status::kRefused) << fault.says;
+        EXPECT_NE(console.err.find(fault.says), std::string::npos) << console.err;
+        std::erase_if(files.files, [](const auto& file) { return file.first.starts_with("C:\\P\\"); });
+        EXPECT_EQ(std::make_pair(files.files, registry.values), before) << fault.says;
+        files.files = packed;
+    }
+    EXPECT_LE(hashing.hashed, 1) << "a file larger than its entry says was hashed";  // the key's file alone
+
+    // A font packed from a share goes back as a link only, its share never reached for.
+    std::string& manifest = files.files["C:\\P\\manifest.txt"];
+    for (std::size_t at; (at = manifest.find("\tC:\\E\\A.")) != std::string::npos;)
+        manifest.replace(at, 6, "\t\\\\host\\eudc\\");
+    files.reached.clear();
+    EXPECT_EQ(Run({"unpack", "C:\\P"}), status::kRefused) << console.err;  // the missing file's link
+    EXPECT_NE(console.out.find("left on another machine, its link kept: \\\\host\\eudc\\A.TTE\n"), std::string::npos);
+    for (const CString& path : files.reached)
+        EXPECT_FALSE(path.starts_with("\\\\")) << path;
 }
 
 TEST_F(PackTest, UnpackPutsBackTheFilesWhenACopyOrTheKeyFails)

@@ -47,12 +47,19 @@ std::u16string ToWide(unsigned codePage, std::string_view text)
     return wide;
 }
 
+// Without WC_NO_BEST_FIT_CHARS, "é" would become "e": a path or name converted to another
+// one. Code pages that take no flags (UTF-8) hold every character anyway.
 CString ToCodePage(unsigned codePage, std::u16string_view text)
 {
     const int size = static_cast<int>(text.size());
-    CString narrow(::WideCharToMultiByte(codePage, 0, Wide(text), size, nullptr, 0, nullptr, nullptr), '\0');
-    ::WideCharToMultiByte(codePage, 0, Wide(text), size, narrow.data(), static_cast<int>(narrow.size()), nullptr,
-                          nullptr);
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    int length = ::WideCharToMultiByte(codePage, flags, Wide(text), size, nullptr, 0, nullptr, nullptr);
+    if (length == 0 && ::GetLastError() == ERROR_INVALID_FLAGS) {
+        flags = 0;
+        length = ::WideCharToMultiByte(codePage, flags, Wide(text), size, nullptr, 0, nullptr, nullptr);
+    }
+    CString narrow(length, '\0');
+    ::WideCharToMultiByte(codePage, flags, Wide(text), size, narrow.data(), length, nullptr, nullptr);
     return narrow;
 }
 

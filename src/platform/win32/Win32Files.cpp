@@ -204,12 +204,18 @@ bool Win32Files::MakeFolders(const CString& folder, std::vector<CString>& made)
 }
 
 // A copy that fails half-way may leave part of a file; the target was nothing before, so
-// whatever is there is the copy's. A target that was there already is never touched.
+// whatever is there is the copy's. A target that was there already is never touched. The
+// system copies the source's attributes too: a read-only copy could not be taken away
+// again, nor changed by the EUDC editor.
 bool Win32Files::Copy(const CString& from, const CString& to)
 {
     const std::wstring target = Wide(to);
-    if (::CopyFileW(Wide(from).c_str(), target.c_str(), TRUE))
-        return true;
+    if (::CopyFileW(Wide(from).c_str(), target.c_str(), TRUE)) {
+        const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY) ||
+            ::SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+            return true;
+    }
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
         ::DeleteFileW(target.c_str());
