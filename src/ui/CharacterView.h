@@ -15,7 +15,7 @@ class CCharacterView : public CDialog {
 public:
     // What DoModal returns when the file turned out to be no font whose characters can be
     // shown; the view has then closed by itself.
-    static constexpr INT_PTR kUnreadable = 2;
+    static constexpr INT_PTR kUnreadable = 0x100;  // no IDOK, no IDCANCEL
 
     // The view of the font file `path` (full path). It opens at once and reads the file,
     // and loads it, away from the window's thread; closing it abandons a read that waits.

@@ -15,6 +15,8 @@
 //   rows                    prints every row's text, one a line
 //   row-state ROW [STATE]   prints the state of the row's link as the list keeps it
 //                           (linked, unlinked, missing-file, ...); given one, waits for it
+//   state-now ROW           prints the row's state at once, without waiting for the checks
+//                           to end: "unchecked" while its file is being checked
 //   find-row ROW            prints the row's number (letter case aside), or fails
 //   row-rect ROW | list-rect                   print the rectangle
 //   key up|down|home|end    presses the key where the focus is
@@ -869,6 +871,10 @@ int Run(int argc, char** argv)
         return PrintReading(std::string("the state of ") + argument,
                             [&] { return std::string(LinkStateText(RowState(list, row))); },
                             argc > 3 ? argv[3] : nullptr);
+    }
+    if (command == "state-now" && argument) {
+        std::printf("%s\n", LinkStateText(RowState(list, RowOf(list, argument))));
+        return 0;
     }
     if (command == "find-row" && argument) {
         std::printf("%d\n", RowOf(list, argument));

@@ -59,7 +59,7 @@ wine "$program" &
 pid=$!
 drive wait-main >/dev/null
 share_said "held BLOCK.TTE"
-expect "the row while its file does not answer" "$(drive row-state "$working")" unchecked
+expect "the row while its file does not answer" "$(drive state-now "$working")" unchecked
 closing=$(date +%s%N)
 drive close close-button
 if timeout 1 tail --pid="$pid" -s 0.02 -f /dev/null; then
@@ -104,5 +104,5 @@ expect "the first character" "$(drive char-shown)" "Unicode U+E000|Big5 FA40"
 xdotool key Escape
 drive char-closed && pass "Escape closed the view"
 stop
-share quit
+echo quit >&"${SHARE[1]}"
 exit $((failures > 0))

@@ -118,6 +118,7 @@ TEST(WindowThreadsTest, TheCharacterViewOfAFileThatStoppedAnsweringOpensAndClose
         RepeatUntil("the view to close", [&] { return CharacterView(dialog.m_hWnd) == nullptr; }),
         [&] {
             EXPECT_LT(::GetTickCount() - asked, 1000u);
+            EXPECT_TRUE(OwnedDialogs(dialog.m_hWnd).empty()) << "closing the view was taken for a failure";
             share.Release();
             ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
         },
