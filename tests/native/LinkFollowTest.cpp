@@ -13,7 +13,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Files that answer only once opened: a share that does not answer until it does.
+// Files that answer only once opened: a share that does not answer until it does, or for
+// ten seconds, so that a test that waits for it fails instead of hanging.
 class GatedFiles : public FakeFiles {
 public:
     bool IsFile(const CString& path) override
@@ -21,7 +22,7 @@ public:
         std::unique_lock lock(m_mutex);
         ++m_waiting;
         m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_open; });
+        m_changed.wait_for(lock, 10s, [this] { return m_open; });
         return FakeFiles::IsFile(path);
     }
     // Waits until a check waits for the files.
