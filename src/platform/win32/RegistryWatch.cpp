@@ -13,7 +13,6 @@ bool RegistryWatch::Rearm()
 {
     std::unique_ptr<Arming> arming(new Arming{m_window, m_message, ++m_armings});
     arming->event = UniqueFile(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    arming->ending = UniqueFile(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     const bool subtree =
         ::RegOpenKeyExA(m_root, m_parent.c_str(), 0, KEY_NOTIFY, arming->key.put()) == ERROR_SUCCESS;
     if (!subtree)
@@ -23,7 +22,7 @@ bool RegistryWatch::Rearm()
                        ::RegNotifyChangeKeyValue(arming->key.get(), subtree, filter, arming->event.get(), TRUE) ==
                            ERROR_SUCCESS;
     // Without events nothing can be told: the window shows what it last read.
-    if (!arming->event || !arming->ending || (m_posting && !StartWaiting(*arming))) {
+    if (!arming->event || (m_posting && !StartWaiting(*arming))) {
         m_arming.reset();
         return false;
     }
@@ -40,7 +39,8 @@ void RegistryWatch::Post()
 
 bool RegistryWatch::StartWaiting(Arming& arming)
 {
-    return ::RegisterWaitForSingleObject(arming.wait.put(), arming.event.get(), Signalled, &arming,
+    arming.ending = UniqueFile(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return arming.ending && ::RegisterWaitForSingleObject(arming.wait.put(), arming.event.get(), Signalled, &arming,
                                          arming.watching ? INFINITE : kRetry, WT_EXECUTEONLYONCE) != FALSE;
 }
 
