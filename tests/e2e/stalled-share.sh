@@ -50,6 +50,21 @@ share() {
 share_said mounted || exit 1
 # Milliseconds since $1, a time from `date +%s%N`.
 since() { echo $((($(date +%s%N) - $1) / 1000000)); }
+# Closes the program by its Close button; it must be gone within a second, with exit code 0.
+expect_gone_at_once() {
+    local closing status
+    closing=$(date +%s%N)
+    drive close close-button
+    if timeout 1 tail --pid="$pid" -s 0.02 -f /dev/null; then
+        pass "$1: the program was gone $(since "$closing") ms after it was closed"
+    else
+        fail "$1: the program was still there a second after it was closed"
+        kill "$pid"
+    fi
+    wait "$pid"
+    status=$?
+    expect "$1: its exit code" "$status" 0
+}
 
 echo "== Closed while a check waits on the share"
 share hold BLOCK.TTE
@@ -60,16 +75,7 @@ pid=$!
 drive wait-main >/dev/null
 share_said "held BLOCK.TTE"
 expect "the row while its file does not answer" "$(drive state-now "$working")" unchecked
-closing=$(date +%s%N)
-drive close close-button
-if timeout 1 tail --pid="$pid" -s 0.02 -f /dev/null; then
-    pass "the program was gone $(since "$closing") ms after it was closed"
-else
-    fail "the program was still there a second after it was closed"
-    kill "$pid"
-fi
-wait "$pid"
-expect "its exit code" $? 0
+expect_gone_at_once "closed while the check waits"
 share release BLOCK.TTE
 
 echo "== The character view of a file that stopped answering since its check"
@@ -103,6 +109,14 @@ expect "the view" "$(drive characters)" view
 expect "the first character" "$(drive char-shown)" "Unicode U+E000|Big5 FA40"
 xdotool key Escape
 drive char-closed && pass "Escape closed the view"
-stop
+
+echo "== Closed after a view whose read still waits"
+share hold HELD.TTE
+xdotool key ctrl+e
+expect "the view, at once" "$(drive char-opened)" reading
+share_said "held HELD.TTE"
+xdotool key Escape
+drive char-closed && pass "Escape closed the view"
+expect_gone_at_once "closed while the view's read waits"
 echo quit >&"${SHARE[1]}"
 exit $((failures > 0))

@@ -4,8 +4,8 @@ spoken to directly on /dev/fuse (no libfuse), one folder of files copied from re
 Lookups, attributes and opens are answered at once, so that the Wine server, which opens
 files for its programs, is never held; reads of a file can be held unanswered until the
 test lets them go, as a share that stopped answering holds them. As a network file system
-does, a held read is given up (EINTR) when the kernel says its caller was interrupted, so
-that a process can end: the read, tried again, is held again.
+does, a held read is given up (EINTR) when the kernel says its caller was interrupted; the
+read, tried again, is held again.
 
     stalled_share.py MOUNTPOINT NAME=FILE...
 
