@@ -22,9 +22,6 @@ public:
     CCharacterView(const DialogContext& context, const LinkPorts& ports, const CString& path);
     ~CCharacterView() override;
 
-    // Whether the file has been read and loaded, and its characters are shown.
-    bool IsLoaded() const { return m_loaded.has_value(); }
-
     // The grid, for tests and the benchmark that look inside.
     const CharacterGrid& Grid() const { return m_grid; }
 

@@ -35,6 +35,19 @@ HWND CharacterView(HWND main)
     return nullptr;
 }
 
+// The text of the message box the main dialog has open, its OK pressed; empty for none.
+CString AnswerMessage(HWND main)
+{
+    for (HWND box : OwnedDialogs(main)) {
+        char text[256] = {};
+        if (::GetDlgItem(box, IDC_CHAR_GRID) == nullptr && ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0) {
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return text;
+        }
+    }
+    return {};
+}
+
 // The message `message` for `window`, taken from the queue within `milliseconds`.
 bool TakeMessage(HWND window, UINT message, MSG& taken, DWORD milliseconds = 5000)
 {
@@ -83,7 +96,9 @@ TEST(WindowThreadsTest, ClosingWhileACheckWaitsOnAShareReturnsAtOnce)
 
 // The file was checked, then its share stopped answering: the view opens at once, saying
 // that it reads, both windows go on answering (each step runs on their thread), and the
-// view closes at once; its read, let go afterwards, changes nothing.
+// view closes at once; its read, let go afterwards, changes nothing. Asked again, the view
+// reads the file, which the system cannot load (it is no file on the disk): it closes by
+// itself and says so.
 TEST(WindowThreadsTest, TheCharacterViewOfAFileThatStoppedAnsweringOpensAndClosesAtOnce)
 {
     LinkOnly(kFont, kPath);
@@ -94,6 +109,7 @@ TEST(WindowThreadsTest, TheCharacterViewOfAFileThatStoppedAnsweringOpensAndClose
     HWND list = nullptr;
     HWND view = nullptr;
     DWORD asked = 0;
+    CString said;
     RunModalScript(dialog, {
         [&] { list = ::GetDlgItem(dialog.m_hWnd, IDC_FONT_LIST); },
         RepeatUntil("the file to be checked", [&] { return AllLinksChecked(list); }),
@@ -120,6 +136,12 @@ TEST(WindowThreadsTest, TheCharacterViewOfAFileThatStoppedAnsweringOpensAndClose
             EXPECT_LT(::GetTickCount() - asked, 1000u);
             EXPECT_TRUE(OwnedDialogs(dialog.m_hWnd).empty()) << "closing the view was taken for a failure";
             share.Release();
+            ::PostMessageA(dialog.m_hWnd, WM_SYSCOMMAND, IDM_CHARACTERS, 0);
+        },
+        RepeatUntil("a message box", [&] { return !(said = AnswerMessage(dialog.m_hWnd)).empty(); }),
+        [&] {
+            EXPECT_EQ(said, LoadResourceString(instance, IDS_CHARS_UNREADABLE));
+            EXPECT_EQ(CharacterView(dialog.m_hWnd), nullptr);
             ::PostMessageA(dialog.m_hWnd, WM_COMMAND, IDCANCEL, 0);
         },
     });
