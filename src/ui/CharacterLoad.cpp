@@ -35,18 +35,15 @@ std::optional<CharacterLoad::Loaded> CharacterLoad::Take()
 void CharacterLoad::Load(Shared& shared, Files& files, const CodePageRules& rules, const CString& path, Sizes sizes,
                          HWND window, UINT message)
 {
-    const auto isAbandoned = [&shared] {
-        const std::lock_guard lock(shared.mutex);
-        return shared.abandoned;
-    };
     Loaded loaded;
     const std::unique_ptr<ReadableFile> file = files.Open(path);
     std::optional<std::vector<char32_t>> characters = file ? ListEudcCharacters(*file) : std::nullopt;
     const std::optional<std::u16string> face = characters ? ReadFontFamilyName(*file) : std::nullopt;
-    // A view closed meanwhile needs no font; nor should a view opened since on the same file
-    // find it loaded by this thread, which Wine takes for a second load and refuses.
-    if (isAbandoned())
-        return;
+    {
+        const std::lock_guard lock(shared.mutex);
+        if (shared.abandoned)  // a view closed meanwhile needs no font
+            return;
+    }
     if (face) {
         loaded.characters = std::move(*characters);
         loaded.font = std::make_unique<PrivateFont>(rules.toWide(path), *face);

@@ -23,8 +23,7 @@ import sys
 import threading
 
 FUSE_LOOKUP, FUSE_FORGET, FUSE_GETATTR = 1, 2, 3
-FUSE_OPEN, FUSE_READ, FUSE_STATFS, FUSE_RELEASE = 14, 15, 17, 18
-FUSE_FLUSH, FUSE_INIT, FUSE_OPENDIR, FUSE_READDIR, FUSE_RELEASEDIR = 25, 26, 27, 28, 29
+FUSE_OPEN, FUSE_READ, FUSE_RELEASE, FUSE_FLUSH, FUSE_INIT = 14, 15, 18, 25, 26
 FUSE_ACCESS, FUSE_INTERRUPT, FUSE_DESTROY, FUSE_BATCH_FORGET = 34, 36, 38, 42
 NO_REPLY = (FUSE_FORGET, FUSE_BATCH_FORGET, FUSE_INTERRUPT)
 
@@ -76,7 +75,7 @@ class Share:
             return self.reply(unique, body=struct.pack("<QQQQII", found, 0, 0, 0, 0, 0) + self.attr(found))
         if opcode == FUSE_GETATTR:
             return self.reply(unique, body=struct.pack("<QII", 0, 0, 0) + self.attr(node))
-        if opcode in (FUSE_OPEN, FUSE_OPENDIR):
+        if opcode == FUSE_OPEN:
             return self.reply(unique, body=struct.pack("<QII", 0, 0, 0))
         if opcode == FUSE_READ:
             _, offset, size = READ_IN.unpack_from(body)
@@ -94,23 +93,7 @@ class Share:
             if given_up is not None:
                 self.reply(interrupted, errno.EINTR)
             return
-        if opcode == FUSE_READDIR:
-            _, offset, size = READ_IN.unpack_from(body)
-            entries = b""
-            for index, name in enumerate([".", ".."] + self.names):
-                if index < offset:
-                    continue
-                encoded = name.encode()
-                kind = 4 if index < 2 else 8  # DT_DIR, DT_REG
-                entry = struct.pack("<QQII", ROOT + max(0, index - 1), index + 1, len(encoded), kind) + encoded
-                entry += bytes(-len(entry) % 8)
-                if len(entries) + len(entry) > size:
-                    break
-                entries += entry
-            return self.reply(unique, body=entries)
-        if opcode == FUSE_STATFS:
-            return self.reply(unique, body=struct.pack("<QQQQQIIII", 0, 0, 0, 0, 0, 4096, 255, 4096, 0) + bytes(24))
-        if opcode in (FUSE_RELEASE, FUSE_RELEASEDIR, FUSE_FLUSH, FUSE_ACCESS):
+        if opcode in (FUSE_RELEASE, FUSE_FLUSH, FUSE_ACCESS):
             return self.reply(unique)
         if opcode not in NO_REPLY:
             self.reply(unique, errno.ENOSYS)

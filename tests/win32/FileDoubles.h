@@ -42,19 +42,16 @@ class SlowShare : public Win32Files {
 public:
     bool IsFile(const CString& path) override
     {
-        ++m_waiting;
         ::WaitForSingleObject(m_answering.get(), 30000);
         ++m_checked;
         return Win32Files::IsFile(path);
     }
     void Answer() { ::SetEvent(m_answering.get()); }
-    // How many looks at a file have begun, and how many have returned.
-    int Waiting() const { return m_waiting; }
+    // How many looks at a file have returned.
     int Checked() const { return m_checked; }
 
 private:
     UniqueFile m_answering{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    std::atomic<int> m_waiting = 0;
     std::atomic<int> m_checked = 0;
 };
 
