@@ -317,6 +317,13 @@ int RunCharacters(const char* program, int pages)
     ::PostMessageW(dialog, WM_SYSCOMMAND, IDM_CHARACTERS, 0);
     const HWND view = WaitForCharacterView(child.id, dialog);
     const HWND grid = ::GetDlgItem(view, IDC_CHAR_GRID);
+    // The view opens at once and reads the file on a thread of its own: the first page is
+    // shown once the selected character's code is.
+    while (::GetWindowTextLengthW(::GetDlgItem(view, IDC_CHAR_CODE)) == 0) {
+        if (Now() - start > kPatience)
+            Fail("the character view never showed its characters");
+        ::Sleep(1);
+    }
     WaitPainted(view, grid);
     const double firstPage = Now() - start;
     const std::size_t shown = WorkingSetKiB(child.process.get());

@@ -39,6 +39,7 @@ add_library(veltrane_win STATIC
     src/platform/win32/WinApp.cpp
     src/platform/win32/Wnd.cpp
     src/ui/CharacterGrid.cpp
+    src/ui/CharacterLoad.cpp
     src/ui/CharacterView.cpp
     src/ui/FontLinkDlg.cpp
     src/ui/ListRows.cpp

@@ -32,6 +32,7 @@ add_executable(veltrane_win_tests
     tests/win32/HelpTest.cpp
     tests/win32/FollowTest.cpp
     tests/win32/CharacterViewTest.cpp
+    tests/win32/ThreadsTest.cpp
     tests/win32/LinksTest.cpp
     tests/win32/HostileRegistryTest.cpp
     tests/win32/PaintingTest.cpp
@@ -66,6 +67,7 @@ add_wine_test(keyboard_and_about x11 240 ${e2e}/keyboard-and-about.sh ${programs
 add_wine_test(hostile_font_names x11 300 ${e2e}/hostile-names.sh ${programs} ${screenshots}/hostile-names)
 add_wine_test(follow x11 180 ${e2e}/follow.sh ${programs} $<TARGET_FILE:eudclink> ${screenshots}/follow)
 add_wine_test(characters x11 240 ${e2e}/characters.sh ${programs} $<TARGET_FILE:eudclink> ${screenshots}/characters)
+add_wine_test(stalled_share x11 180 ${e2e}/stalled-share.sh ${programs} ${screenshots}/stalled-share)
 # The console program, run with no display at all.
 add_wine_test(console none 240 ${e2e}/console.sh $<TARGET_FILE:eudclink>)
 # Links and files carried from one prefix to another, and code page 932's key.
@@ -73,4 +75,4 @@ add_wine_test(carry none 300 ${e2e}/carry.sh $<TARGET_FILE:eudclink> $<TARGET_FI
 
 # Every path a user can take through the real programs: `ctest -L e2e`.
 set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names follow characters
-    console carry PROPERTIES LABELS e2e)
+    stalled_share console carry PROPERTIES LABELS e2e)

@@ -35,6 +35,7 @@
 #define IDS_CHARS_UNREADABLE        216
 #define IDS_CHARS_COUNT             217
 #define IDS_CHARS_NO_BIG5           218
+#define IDS_CHARS_READING           219
 
 #ifndef IDC_STATIC
 #define IDC_STATIC      (-1)

@@ -22,7 +22,7 @@ int wmain(int count, wchar_t** arguments)
     Win32Files files(&codePages);
     Win32Console console;
     Win32Hashing hashing;
-    Win32CharacterCharts charts;
+    Win32CharacterCharts charts(&codePages);
     Eudclink with{{registry, libraries, fonts, files, kAnsiCodePage}, console, VELTRANE_VERSION, codePages, hashing};
     with.charts = &charts;
     return RunEudclink(with, WideArguments(count, arguments));

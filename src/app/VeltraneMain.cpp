@@ -2,6 +2,8 @@
 // the main dialog with them.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/FontLinkApp.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/Win32Files.h"
@@ -17,5 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     Win32Files files;
     const LinkPorts ports{registry, libraries, fonts, files, kAnsiCodePage};
     CFontLinkApp theApp(ports);
-    return theApp.Run(instance);
+    // The process ends with the ports still alive: a check abandoned on a file that does not
+    // answer may use them until then. Ending the process ends its thread too.
+    std::exit(theApp.Run(instance));
 }

@@ -63,10 +63,15 @@ void FontLinks::RemakeRows()
     CheckLinkedFiles();
 }
 
-void FontLinks::CheckFilesInBackground(std::function<void()> ready)
+void FontLinks::CheckFilesInBackground(std::function<bool()> ready)
 {
     m_checker = std::make_unique<LinkChecker>(m_ports.files, std::move(ready));
     CheckLinkedFiles();
+}
+
+void FontLinks::StopChecks()
+{
+    m_checker.reset();
 }
 
 // Each file once, however many rows link it.

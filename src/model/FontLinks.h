@@ -36,8 +36,12 @@ public:
 
     // From now on, each linked file is checked away from the caller's thread whenever the
     // rows are made; until then a link is taken to work. `ready` is called on the checking
-    // thread when results wait for ApplyChecks.
-    void CheckFilesInBackground(std::function<void()> ready);
+    // thread when results wait for ApplyChecks, and says whether it woke the caller; one
+    // that did not is called again. The ports' files must last until the process ends.
+    void CheckFilesInBackground(std::function<bool()> ready);
+    // No more checks, and no more calls of `ready`; a check in progress is abandoned, not
+    // waited for. The rows keep the states found so far.
+    void StopChecks();
     // Gives the rows the states the checks found, and returns the rows whose state changed.
     std::vector<int> ApplyChecks();
 

@@ -1,57 +1,71 @@
 #include "model/LinkChecker.h"
 
+#include <thread>
 #include <utility>
 
-LinkChecker::LinkChecker(Files& files, std::function<void()> checked)
-    : m_files(files), m_checked(std::move(checked)), m_thread([this] { CheckUntilStopped(); })
+LinkChecker::LinkChecker(Files& files, std::function<bool()> wake)
+    : m_shared(std::make_shared<Shared>(files, std::move(wake)))
 {
+    std::thread([shared = m_shared] { CheckUntilStopped(*shared); }).detach();
 }
 
 LinkChecker::~LinkChecker()
 {
     {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        m_waiting.clear();
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->stopping = true;
+        m_shared->waiting.clear();
+        m_shared->ready.clear();
     }
-    m_wake.notify_one();
-    m_thread.join();
+    m_shared->changed.notify_one();
 }
 
 void LinkChecker::Check(std::vector<CString> files)
 {
     {
-        const std::lock_guard lock(m_mutex);
-        m_waiting.assign(std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->waiting.assign(std::make_move_iterator(files.begin()), std::make_move_iterator(files.end()));
     }
-    m_wake.notify_one();
+    m_shared->changed.notify_one();
 }
 
 std::vector<LinkChecker::Result> LinkChecker::TakeResults()
 {
-    const std::lock_guard lock(m_mutex);
-    return std::exchange(m_ready, {});
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->woken = false;
+    return std::exchange(m_shared->ready, {});
 }
 
-void LinkChecker::CheckUntilStopped()
+// The owner is woken once for all the results that wait for it; a wake that failed is
+// tried again with the next result, or after a while when none comes.
+void LinkChecker::CheckUntilStopped(Shared& shared)
 {
-    std::unique_lock lock(m_mutex);
+    const auto due = [&shared] { return shared.stopping || !shared.waiting.empty(); };
+    std::unique_lock lock(shared.mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_waiting.empty(); });
-        if (m_stopping)
-            return;
-        const CString file = std::move(m_waiting.front());
-        m_waiting.pop_front();
-        lock.unlock();
-        const FontFileCheck check = CheckFontFile(m_files, file);
-        lock.lock();
-        // The owner is woken once for all the results that wait for it.
-        const bool wake = m_ready.empty();
-        m_ready.push_back({file, check});
-        if (wake) {
+        if (!shared.ready.empty() && !shared.woken) {
+            shared.woken = true;
             lock.unlock();
-            m_checked();
+            const bool woken = shared.wake();
             lock.lock();
+            // Results taken meanwhile leave it false: the next ones wake the owner again.
+            shared.woken = shared.woken && woken;
         }
+        if (!shared.ready.empty() && !shared.woken)
+            shared.changed.wait_for(lock, kWakeRetry, due);
+        else
+            shared.changed.wait(lock, due);
+        if (shared.stopping)
+            return;
+        if (shared.waiting.empty())
+            continue;
+        const CString file = std::move(shared.waiting.front());
+        shared.waiting.pop_front();
+        lock.unlock();
+        const FontFileCheck check = CheckFontFile(shared.files, file);
+        lock.lock();
+        if (shared.stopping)
+            return;
+        shared.ready.push_back({file, check});
     }
 }

@@ -1,12 +1,13 @@
 // Checks linked files on a thread of its own, so that a file on a share that does not
-// answer holds up neither the first paint nor the user's input.
+// answer holds up neither the first paint nor the user's input, nor the program's end.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "model/LinkRows.h"
@@ -19,10 +20,18 @@ public:
         FontFileCheck check;
     };
 
-    // `checked` is called on the checking thread when a result is ready and none was
-    // waiting: it should only wake the owner, who then takes the results on its own thread.
-    LinkChecker(Files& files, std::function<void()> checked);
-    // Waits for the check in progress, if any; those still waiting are dropped.
+    // How long results wait before a wake that failed is tried again, if no other result
+    // comes first.
+    static constexpr std::chrono::milliseconds kWakeRetry{250};
+
+    // `wake` is called on the checking thread when results are ready that the owner has not
+    // been woken for: it should only wake the owner, who then takes them on its own thread,
+    // and say whether that worked (a window's queue may be full). `files` must last until
+    // the process ends: a check abandoned on a file that does not answer goes on with it
+    // once the file answers.
+    LinkChecker(Files& files, std::function<bool()> wake);
+    // Stops checking at once. A check in progress is abandoned, not waited for: its thread
+    // ends when the check returns, if it ever does, without waking the owner.
     ~LinkChecker();
     LinkChecker(const LinkChecker&) = delete;
     LinkChecker& operator=(const LinkChecker&) = delete;
@@ -33,14 +42,21 @@ public:
     std::vector<Result> TakeResults();
 
 private:
-    void CheckUntilStopped();
+    // What the checking thread shares with the owner; the thread keeps it alive, so that an
+    // abandoned check touches nothing that the owner has freed.
+    struct Shared {
+        Shared(Files& files, std::function<bool()> wake) : files(files), wake(std::move(wake)) {}
 
-    Files& m_files;
-    std::function<void()> m_checked;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<CString> m_waiting;
-    std::vector<Result> m_ready;
-    bool m_stopping = false;
-    std::thread m_thread;  // last: it starts once everything it uses is made
+        Files& files;
+        const std::function<bool()> wake;
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<CString> waiting;
+        std::vector<Result> ready;
+        bool woken = false;  // for the results ready now
+        bool stopping = false;
+    };
+    static void CheckUntilStopped(Shared& shared);
+
+    std::shared_ptr<Shared> m_shared;
 };

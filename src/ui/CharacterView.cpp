@@ -1,10 +1,8 @@
 #include "ui/CharacterView.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "model/EudcCharacters.h"
-#include "model/FontFaceName.h"
 #include "platform/win32/CharacterChart.h"
 #include "platform/win32/Resources.h"
 #include "resource.h"
@@ -17,29 +15,27 @@ constexpr int kLargeBox = 104;    // its square, frame included
 constexpr int kGap = 8;           // between the grid and what is beside it
 constexpr int kLineHeight = 20;
 
+// Posted by the load when the file has been read and loaded, or found unreadable.
+constexpr UINT WM_CHARACTERS_LOADED = WM_APP + 1;
+
 }  // namespace
 
 const MessageMapEntry CCharacterView::messageEntries[] = {
     OnCommand<&CCharacterView::OnSelectionChanged>(CharacterGrid::kSelectionChanged, IDC_CHAR_GRID),
     OnMessage<&CCharacterView::OnDrawItem>(WM_DRAWITEM),
+    OnMessage<&CCharacterView::OnLoaded>(WM_CHARACTERS_LOADED),
+    OnMessage<&CCharacterView::OnDestroy>(WM_DESTROY),
 };
 
 const MessageMap CCharacterView::messageMap{&CDialog::messageMap, messageEntries};
 
 CCharacterView::CCharacterView(const DialogContext& context, const LinkPorts& ports, const CString& path)
-    : CDialog(context, IDD_CHARACTERS), m_rules(ports.rules), m_path(path)
+    : CDialog(context, IDD_CHARACTERS), m_files(ports.files), m_rules(ports.rules), m_path(path)
 {
     CharacterGrid::Register(context.instance);
-    const std::unique_ptr<ReadableFile> file = ports.files.Open(path);
-    std::optional<std::vector<char32_t>> characters = file ? ListEudcCharacters(*file) : std::nullopt;
-    const std::optional<std::u16string> face = characters ? ReadFontFamilyName(*file) : std::nullopt;
-    if (!face)
-        return;
-    m_characters = std::move(*characters);
-    m_font.emplace(path, *face);
-    m_glyphs = m_font->Create(chart::kGlyph);
-    m_large = m_font->Create(kLargeGlyph);
 }
+
+CCharacterView::~CCharacterView() = default;
 
 const MessageMap& CCharacterView::GetMessageMap() const
 {
@@ -52,16 +48,42 @@ BOOL CCharacterView::OnInitDialog()
     char caption[128] = {};
     ::GetWindowTextA(m_hWnd, caption, sizeof caption);
     SetWindowText(CString(caption) + " - " + m_path);
-    m_grid.Attach(GetDlgItem(IDC_CHAR_GRID)->m_hWnd, m_characters, m_glyphs.get(), kVisibleRows);
-    char count[128] = {};
-    std::snprintf(count, sizeof count, LoadResourceString(m_context.instance, IDS_CHARS_COUNT).c_str(),
-                  static_cast<unsigned>(m_characters.size()));
-    GetDlgItem(IDC_CHAR_COUNT)->SetWindowText(count);
+    // An empty grid until the file is read: its size, and so the view's, are already right.
+    m_grid.Attach(GetDlgItem(IDC_CHAR_GRID)->m_hWnd, {}, nullptr, kVisibleRows);
+    GetDlgItem(IDC_CHAR_COUNT)->SetWindowText(LoadResourceString(m_context.instance, IDS_CHARS_READING));
     LayOut();
     CenterWindow();
     ShowSelected();
     ::SetFocus(GetDlgItem(IDC_CHAR_GRID)->m_hWnd);
+    m_load = std::make_unique<CharacterLoad>(m_files, m_rules, m_path, CharacterLoad::Sizes{chart::kGlyph, kLargeGlyph},
+                                             m_hWnd, WM_CHARACTERS_LOADED);
     return FALSE;  // the focus is the grid's
+}
+
+void CCharacterView::OnLoaded()
+{
+    std::optional<CharacterLoad::Loaded> loaded = m_load ? m_load->Take() : std::nullopt;
+    if (!loaded)
+        return;
+    if (!loaded->IsReadable()) {
+        EndDialog(kUnreadable);
+        return;
+    }
+    m_loaded = std::move(loaded);
+    m_grid.Attach(GetDlgItem(IDC_CHAR_GRID)->m_hWnd, m_loaded->characters, m_loaded->cells.get(), kVisibleRows);
+    char count[128] = {};
+    std::snprintf(count, sizeof count, LoadResourceString(m_context.instance, IDS_CHARS_COUNT).c_str(),
+                  static_cast<unsigned>(m_loaded->characters.size()));
+    GetDlgItem(IDC_CHAR_COUNT)->SetWindowText(count);
+    ShowSelected();
+}
+
+// A read that still waits on its file is abandoned; the file stays loaded until the view's
+// object ends, as its fonts may be in use until then.
+void CCharacterView::OnDestroy()
+{
+    m_load.reset();
+    Default();
 }
 
 // Beside the grid, whose size its cells decide: the selected character, its codes and the
@@ -101,8 +123,8 @@ void CCharacterView::ShowSelected()
 {
     const std::size_t selected = m_grid.Selected();
     CString code, big5;
-    if (selected < m_characters.size()) {
-        const char32_t c = m_characters[selected];
+    if (m_loaded && selected < m_loaded->characters.size()) {
+        const char32_t c = m_loaded->characters[selected];
         code = "Unicode " + CodePointText(c);
         const std::string inCodePage = CodePageCodeOf(c, m_rules);
         big5 = "Big5 " + (inCodePage.empty() ? LoadResourceString(m_context.instance, IDS_CHARS_NO_BIG5) : inCodePage);
@@ -117,8 +139,8 @@ void CCharacterView::OnDrawItem(int controlId, DRAWITEMSTRUCT* item)
     if (controlId != IDC_CHAR_PREVIEW)
         return;
     const std::size_t selected = m_grid.Selected();
-    if (selected < m_characters.size()) {
-        DrawLargeCharacter(item->hDC, m_large.get(), m_characters[selected], item->rcItem);
+    if (m_loaded && selected < m_loaded->characters.size()) {
+        DrawLargeCharacter(item->hDC, m_loaded->large.get(), m_loaded->characters[selected], item->rcItem);
     } else {
         ::SetBkColor(item->hDC, chart::kPaper);
         ::ExtTextOutW(item->hDC, 0, 0, ETO_OPAQUE, &item->rcItem, nullptr, 0, nullptr);

@@ -3,23 +3,24 @@
 // selected one shown large with its Unicode code point and its code in the code page.
 #pragma once
 
+#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "model/LinkPorts.h"
 #include "platform/win32/Dialog.h"
-#include "platform/win32/PrivateFont.h"
 #include "ui/CharacterGrid.h"
+#include "ui/CharacterLoad.h"
 
 class CCharacterView : public CDialog {
 public:
-    // Reads the characters and the family name of the font file `path` (full path) and
-    // loads it; IsReadable says whether that worked.
-    CCharacterView(const DialogContext& context, const LinkPorts& ports, const CString& path);
+    // What DoModal returns when the file turned out to be no font whose characters can be
+    // shown; the view has then closed by itself.
+    static constexpr INT_PTR kUnreadable = 0x100;  // no IDOK, no IDCANCEL
 
-    // Whether the file is a font whose characters can be shown; only then may DoModal run.
-    bool IsReadable() const { return m_glyphs && m_large; }
+    // The view of the font file `path` (full path). It opens at once and reads the file,
+    // and loads it, away from the window's thread; closing it abandons a read that waits.
+    CCharacterView(const DialogContext& context, const LinkPorts& ports, const CString& path);
+    ~CCharacterView() override;
 
     // The grid, for tests and the benchmark that look inside.
     const CharacterGrid& Grid() const { return m_grid; }
@@ -30,6 +31,8 @@ protected:
 
 private:
     void LayOut();
+    void OnLoaded();
+    void OnDestroy();
     void OnSelectionChanged();
     void OnDrawItem(int controlId, DRAWITEMSTRUCT* item);
     void ShowSelected();
@@ -37,11 +40,10 @@ private:
     static const MessageMapEntry messageEntries[];
     static const MessageMap messageMap;
 
+    Files& m_files;
     CodePageRules m_rules;
     CString m_path;
-    std::vector<char32_t> m_characters;
-    std::optional<PrivateFont> m_font;
-    GdiObject<HFONT> m_glyphs;  // in the grid's cells
-    GdiObject<HFONT> m_large;   // the selected character
+    std::unique_ptr<CharacterLoad> m_load;  // while the view is open
+    std::optional<CharacterLoad::Loaded> m_loaded;
     CharacterGrid m_grid;
 };

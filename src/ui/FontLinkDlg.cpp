@@ -46,6 +46,7 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnMessage<&CFontLinkDlg::OnKeyChanged>(WM_KEY_CHANGED),
     OnMessage<&CFontLinkDlg::OnFontChange>(WM_FONTCHANGE),
     OnMessage<&CFontLinkDlg::OnTimer>(WM_TIMER),
+    OnMessage<&CFontLinkDlg::OnDestroy>(WM_DESTROY),
     OnCommand<&CFontLinkDlg::OnModify>(BN_CLICKED, IDC_MODIFY),
     OnCommand<&CFontLinkDlg::OnRemove>(BN_CLICKED, IDC_REMOVE),
     OnCommand<&CFontLinkDlg::OnDblclkFontList>(LBN_DBLCLK, IDC_FONT_LIST),
@@ -95,7 +96,7 @@ BOOL CFontLinkDlg::OnInitDialog()
     FillFontListBox();
     m_pListBox->SetCurSel(0);
     // Watched from before the first paint, so that no change is missed; told from after it.
-    m_keyWatch = std::make_unique<RegistryWatch>(kLinkKeyParent, m_hWnd, WM_KEY_CHANGED);
+    m_keyWatch = std::make_unique<RegistryWatch>(HKEY_CURRENT_USER, kLinkKeyParent, m_hWnd, WM_KEY_CHANGED);
     ::SetTimer(m_hWnd, kPaintedTimer, 0, nullptr);
     return TRUE;  // the focus goes to the first tab stop, Close
 }
@@ -140,7 +141,7 @@ void CFontLinkDlg::OnLinksChecked()
 // read again, a Modify among 10,000 values would read them all twice.
 LRESULT CFontLinkDlg::OnKeyChanged(WPARAM arming, LPARAM)
 {
-    if (!m_keyWatch->IsCurrent(arming))
+    if (!m_keyWatch || !m_keyWatch->IsCurrent(arming))
         return 0;
     m_keyWatch->Rearm();
     if (m_links.ReloadLinks()) {
@@ -171,8 +172,20 @@ void CFontLinkDlg::OnTimer(UINT id, LPARAM)
 void CFontLinkDlg::FollowOtherPrograms()
 {
     const HWND window = m_hWnd;
-    m_links.CheckFilesInBackground([window] { ::PostMessageA(window, WM_LINKS_CHECKED, 0, 0); });
+    m_links.CheckFilesInBackground([window] { return ::PostMessageA(window, WM_LINKS_CHECKED, 0, 0) != FALSE; });
     m_keyWatch->Post();
+}
+
+// The checks and the watch end with the window, not with the object, which outlives it: a
+// check that waits on a share that does not answer is abandoned, so that closing the
+// window ends the program at once.
+void CFontLinkDlg::OnDestroy()
+{
+    ::KillTimer(m_hWnd, kPaintedTimer);
+    ::KillTimer(m_hWnd, kFontsChangedTimer);
+    m_links.StopChecks();
+    m_keyWatch.reset();
+    Default();
 }
 
 // Fonts installed or removed: the rows are made again, the selection kept on its font.
@@ -204,8 +217,8 @@ void CFontLinkDlg::OnAbout()
     m_openAboutBox(m_hWnd);
 }
 
-// Only a file already checked and found a font is opened: a check may wait long on a
-// share that does not answer, and the window's thread must not.
+// Only a file already checked and found a font is opened, and the view reads it on a thread
+// of its own: a share may stop answering, and the window's thread must not wait for it.
 void CFontLinkDlg::OnCharacters()
 {
     const int selected = GetSelectedRow();
@@ -235,10 +248,8 @@ void CFontLinkDlg::OnCharacters()
     }
     if (why == 0) {
         CCharacterView view(m_context, m_ports, row.file);
-        if (view.IsReadable()) {
-            view.DoModal(m_hWnd);
+        if (view.DoModal(m_hWnd) != CCharacterView::kUnreadable)
             return;
-        }
         why = IDS_CHARS_UNREADABLE;
     }
     MessageBox(LoadResourceString(m_context.instance, why).c_str());

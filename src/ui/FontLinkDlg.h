@@ -38,6 +38,7 @@ private:
     void OnTimer(UINT id, LPARAM);
     void ShowInstalledFonts();
     void FollowOtherPrograms();
+    void OnDestroy();
 
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();

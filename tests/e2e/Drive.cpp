@@ -15,6 +15,8 @@
 //   rows                    prints every row's text, one a line
 //   row-state ROW [STATE]   prints the state of the row's link as the list keeps it
 //                           (linked, unlinked, missing-file, ...); given one, waits for it
+//   state-now ROW           prints the row's state at once, without waiting for the checks
+//                           to end: "unchecked" while its file is being checked
 //   find-row ROW            prints the row's number (letter case aside), or fails
 //   row-rect ROW | list-rect                   print the rectangle
 //   key up|down|home|end    presses the key where the focus is
@@ -42,7 +44,13 @@
 //                           open it, or the default one again
 //   characters [menu]       waits for the character view or a message box after Ctrl+E
 //                           (given "menu", asks by the system menu's command first);
-//                           prints "view", or "message: TEXT" and presses OK
+//                           prints "view" once the view shows the file's characters, or
+//                           "message: TEXT" and presses OK
+//   char-opened             waits for the character view; prints "reading" while it
+//                           reads its file, "loaded" once it shows the characters
+//   answers MS              sends the main dialog, and the character view if one is open,
+//                           a message each; prints the slowest answer's time in ms, or
+//                           fails when one did not answer within MS
 //   char-shown [TEXT]       prints the view's code lines, "Unicode U+E000|Big5 FA40";
 //                           given TEXT, waits for it first
 //   char-grid-rect | char-view-rect            print the rectangle of the view's grid of
@@ -660,22 +668,55 @@ int SetKeyAccess(bool allowed)
     return ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &security) == ERROR_SUCCESS ? 0 : 1;
 }
 
-// The message box's text, its OK pressed, or "view" once the character view is painted.
+// Whether the view still reads its file: its count line says so until the characters show.
+bool IsReading(HWND view)
+{
+    static const std::wstring reading = [] {
+        wchar_t text[256] = {};
+        ::LoadStringW(Program().get(), IDS_CHARS_READING, text, 256);
+        return std::wstring(text);
+    }();
+    return WindowText(::GetDlgItem(view, IDC_CHAR_COUNT)) == reading;
+}
+
+// The message box's text, its OK pressed, or "view" once the character view is painted with
+// the file's characters. A file that turns out unreadable closes the view, for a message.
 int AnswerCharacters(HWND main, bool byMenu)
 {
     if (byMenu)
         ::PostMessageW(main, WM_SYSCOMMAND, IDM_CHARACTERS, 0);
-    const HWND found = WaitForDialog(main, IsViewOrMessage, "the character view or a message box");
+    HWND found = WaitForDialog(main, IsViewOrMessage, "the character view or a message box");
     if (IsCharacterView(found)) {
-        WaitPainted(main);
-        std::printf("view\n");
-        return 0;
+        WaitFor("the character view to read its file", [&] { return !::IsWindow(found) || !IsReading(found); });
+        if (::IsWindow(found)) {
+            WaitPainted(main);
+            std::printf("view\n");
+            return 0;
+        }
+        found = WaitForDialog(main, IsMessageBox, "a message box");
     }
     wchar_t text[512] = {};
     ::GetDlgItemTextW(found, kMessageText, text, 512);
     ::PostMessageW(::GetDlgItem(found, IDOK), BM_CLICK, 0, 0);
     std::printf("message: %s\n", Utf8(text).c_str());
     WaitUntilClosed(found, "the message box");
+    return 0;
+}
+
+// Each window of the program answers a sent message: a thread that waits on a file does not.
+int PrintAnswerTime(HWND main, DWORD milliseconds)
+{
+    DWORD slowest = 0;
+    for (const HWND window : {main, DialogOf(main, IsCharacterView)}) {
+        if (window == nullptr)
+            continue;
+        const DWORD start = ::GetTickCount();
+        DWORD_PTR ignored = 0;
+        if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, milliseconds, &ignored))
+            Fail(Utf8(WindowText(window)) + " did not answer within " + std::to_string(milliseconds) + " ms");
+        slowest = std::max(slowest, ::GetTickCount() - start);
+    }
+    std::printf("%lu\n", static_cast<unsigned long>(slowest));
     return 0;
 }
 
@@ -831,6 +872,10 @@ int Run(int argc, char** argv)
                             [&] { return std::string(LinkStateText(RowState(list, row))); },
                             argc > 3 ? argv[3] : nullptr);
     }
+    if (command == "state-now" && argument) {
+        std::printf("%s\n", LinkStateText(RowState(list, RowOf(list, argument))));
+        return 0;
+    }
     if (command == "find-row" && argument) {
         std::printf("%d\n", RowOf(list, argument));
         return 0;
@@ -893,6 +938,13 @@ int Run(int argc, char** argv)
         return AnswerMessageBox(main);
     if (command == "characters")
         return AnswerCharacters(main, argument != nullptr && std::string(argument) == "menu");
+    if (command == "char-opened") {
+        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
+        std::printf("%s\n", IsReading(view) ? "reading" : "loaded");
+        return 0;
+    }
+    if (command == "answers" && argument)
+        return PrintAnswerTime(main, std::strtoul(argument, nullptr, 10));
     if (command == "char-shown") {
         const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
         WaitPainted(main);

@@ -39,6 +39,12 @@ expect "chart: its report" "$(run_eudclink chart "$font" 'C:\eudc\chart.png')" \
     '400 EUDC characters drawn to C:\eudc\chart.png'
 cp "$WINEPREFIX/drive_c/eudc/chart.png" "$pictures/chart.png"
 expect "chart: 16 cells of 36 pixels across, 25 rows" "$(identify -format '%w %h' "$pictures/chart.png")" "576 900"
+# A path in another code page than the system's: the font is loaded by the path as
+# --codepage converts it (あ is 82 A0 in 932, no character in 950).
+cp "$WINEPREFIX/drive_c/eudc/CHARS.TTE" "$WINEPREFIX/drive_c/eudc/あ.TTE"
+expect "chart --codepage 932 of a Japanese file name" \
+    "$(run_eudclink chart --codepage 932 'C:\eudc\あ.TTE' 'C:\eudc\chart932.png')" \
+    '400 EUDC characters drawn to C:\eudc\chart932.png'
 
 clear_key
 link_by_reg "$working" "$font"

@@ -38,7 +38,7 @@ TEST(CharacterViewTest, ARowStillBeingCheckedSaysSoAndOnceCheckedSaysWhy)
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     const char path[] = "C:\\eudc\\SLOW.TTE";
     ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kFont, REG_SZ, path, sizeof path);
-    SlowShare share;
+    SlowShare& share = *new SlowShare;
     TestApp test{nullptr, &share};
     CFontLinkDlg dialog = test.app.MainDialog();
     const HINSTANCE instance = test.app.m_dialogs.instance;

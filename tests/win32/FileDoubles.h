@@ -1,5 +1,7 @@
 // Linked files as the window's tests need them, over the real files of the prefix: every
 // one a font, or every one behind a share that does not answer until the test lets it.
+// Like the program's own, a test's files last until the process ends (static, or never
+// deleted): the window abandons a check or a read in progress when it closes.
 #pragma once
 
 #include <windows.h>
@@ -51,6 +53,43 @@ public:
 private:
     UniqueFile m_answering{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<int> m_checked = 0;
+};
+
+// Every file a small EUDC font that answers at once, until the test holds its reads: a share
+// that stopped answering since the window checked its file. Held reads go on when the test
+// lets them, or after half a minute.
+class HeldFont : public EveryFileAFont {
+public:
+    std::unique_ptr<ReadableFile> Open(const CString& path) override
+    {
+        return std::make_unique<HeldFile>(*this, EveryFileAFont::Open(path));
+    }
+    void Hold() { ::ResetEvent(m_answering.get()); }
+    void Release() { ::SetEvent(m_answering.get()); }
+    // How many reads have waited.
+    int Held() const { return m_held; }
+
+private:
+    class HeldFile : public ReadableFile {
+    public:
+        HeldFile(HeldFont& share, std::unique_ptr<ReadableFile> file) : m_share(share), m_file(std::move(file)) {}
+        std::uint64_t Size() const override { return m_file->Size(); }
+        bool ReadAt(std::uint64_t offset, std::size_t size, std::string& part) override
+        {
+            if (::WaitForSingleObject(m_share.m_answering.get(), 0) == WAIT_TIMEOUT) {
+                ++m_share.m_held;
+                ::WaitForSingleObject(m_share.m_answering.get(), 30000);
+            }
+            return m_file->ReadAt(offset, size, part);
+        }
+
+    private:
+        HeldFont& m_share;
+        std::unique_ptr<ReadableFile> m_file;
+    };
+
+    UniqueFile m_answering{::CreateEventA(nullptr, TRUE, TRUE, nullptr)};
+    std::atomic<int> m_held = 0;
 };
 
 // Whether the window has the result of every check: each row's item data is its link's

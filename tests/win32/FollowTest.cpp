@@ -50,7 +50,7 @@ protected:
     LPARAM StateOf(const char* font) const { return ::SendMessageA(List(), LB_GETITEMDATA, RowOf(font), 0); }
     bool Selected(const char* font) const { return ::SendMessageA(List(), LB_GETCURSEL, 0, 0) == RowOf(font); }
 
-    EveryFileAFont files;
+    static inline EveryFileAFont files;
     TestApp test{nullptr, &files};
     CFontLinkDlg dialog = test.app.MainDialog();
 };
@@ -63,7 +63,7 @@ TEST(SlowShareTest, AShareThatDoesNotAnswerHoldsUpNeitherPaintNorInput)
 {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     Link(kFont, "C:\\eudc\\SLOW.TTE");
-    SlowShare share;
+    SlowShare& share = *new SlowShare;
     TestApp test{nullptr, &share};
     CFontLinkDlg dialog = test.app.MainDialog();
     HWND list = nullptr;

@@ -230,7 +230,7 @@ protected:
     }
 
     // Links to files that are not there, the tests' usual case, are not what they test.
-    EveryFileAFont files;
+    static inline EveryFileAFont files;
     TestApp test{nullptr, &files};
     CFontLinkDlg dialog = test.app.MainDialog();
     std::vector<std::string> messages;

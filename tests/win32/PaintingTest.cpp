@@ -473,7 +473,7 @@ AmpersandFont ampersandFont;
 class AmpersandRowTest : public ListRowTest {
 protected:
     AmpersandRowTest() : ListRowTest(&ampersandFont, &files) {}
-    EveryFileAFont files;
+    static inline EveryFileAFont files;
 };
 
 TEST_F(AmpersandRowTest, AmpersandsAreDrawnAsTheyAre)

@@ -30,7 +30,7 @@ private:
     Win32Registry m_registry;
     Win32Libraries m_libraries;
     Win32FontSource m_fonts;
-    Win32Files m_files;
+    static inline Win32Files m_files{nullptr};  // for the whole process, as the window's checks may be
     const LinkPorts m_ports;
 
 public:

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 
-PrivateFont::PrivateFont(const CString& path, std::u16string face)
-    : m_path(path), m_face(std::move(face)), m_loaded(::AddFontResourceExA(m_path.c_str(), FR_PRIVATE, nullptr) > 0)
+PrivateFont::PrivateFont(std::u16string path, std::u16string face)
+    : m_path(path.begin(), path.end()),
+      m_face(std::move(face)),
+      m_loaded(::AddFontResourceExW(m_path.c_str(), FR_PRIVATE, nullptr) > 0)
 {
 }
 
 PrivateFont::~PrivateFont()
 {
     if (m_loaded)
-        ::RemoveFontResourceExA(m_path.c_str(), FR_PRIVATE, nullptr);
+        ::RemoveFontResourceExW(m_path.c_str(), FR_PRIVATE, nullptr);
 }
 
 GdiObject<HFONT> PrivateFont::Create(int pixels) const

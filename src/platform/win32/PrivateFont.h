@@ -6,13 +6,13 @@
 
 #include <string>
 
-#include "platform/Strings.h"
 #include "platform/win32/UniqueHandle.h"
 
 class PrivateFont {
 public:
-    // Loads the file at `path` (ANSI code page) whose family is `face`.
-    PrivateFont(const CString& path, std::u16string face);
+    // Loads the file at `path` whose family is `face`. The path is UTF-16, as the port that
+    // found it converts its code page, which need not be the system's.
+    PrivateFont(std::u16string path, std::u16string face);
     ~PrivateFont();
     PrivateFont(const PrivateFont&) = delete;
     PrivateFont& operator=(const PrivateFont&) = delete;
@@ -23,7 +23,7 @@ public:
     GdiObject<HFONT> Create(int pixels) const;
 
 private:
-    CString m_path;
+    std::wstring m_path;
     std::u16string m_face;
     bool m_loaded;
 };

@@ -1,30 +1,33 @@
 #include "platform/win32/RegistryWatch.h"
 
-RegistryWatch::RegistryWatch(const char* parent, HWND window, UINT message)
-    : m_parent(parent), m_window(window), m_message(message)
+RegistryWatch::RegistryWatch(HKEY root, const char* parent, HWND window, UINT message)
+    : m_root(root), m_parent(parent), m_window(window), m_message(message)
 {
     Rearm();
 }
 
-// The parent may be missing too: then HKEY_CURRENT_USER's own subkeys are watched until it
-// is made. A watch that cannot be set leaves the window as it was before such watches: it
-// shows what it last read.
-void RegistryWatch::Rearm()
+// The parent may be missing too: then the root's own subkeys are watched until it is made.
+// A key deleted between its opening and the request, a quota reached: the arming waits
+// without the key, and tells the window to try again.
+bool RegistryWatch::Rearm()
 {
-    auto arming = std::make_unique<Arming>(Arming{m_window, m_message, ++m_armings});
+    std::unique_ptr<Arming> arming(new Arming{m_window, m_message, ++m_armings});
     arming->event = UniqueFile(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    const bool subtree = ::RegOpenKeyExA(HKEY_CURRENT_USER, m_parent.c_str(), 0, KEY_NOTIFY,
-                                         arming->key.put()) == ERROR_SUCCESS;
+    const bool subtree =
+        ::RegOpenKeyExA(m_root, m_parent.c_str(), 0, KEY_NOTIFY, arming->key.put()) == ERROR_SUCCESS;
     if (!subtree)
-        ::RegOpenKeyExA(HKEY_CURRENT_USER, nullptr, 0, KEY_NOTIFY, arming->key.put());
+        ::RegOpenKeyExA(m_root, nullptr, 0, KEY_NOTIFY, arming->key.put());
     const DWORD filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
-    if (!arming->event || !arming->key ||
-        ::RegNotifyChangeKeyValue(arming->key.get(), subtree, filter, arming->event.get(), TRUE) != ERROR_SUCCESS ||
-        (m_posting && !StartWaiting(*arming))) {
+    arming->watching = arming->event && arming->key &&
+                       ::RegNotifyChangeKeyValue(arming->key.get(), subtree, filter, arming->event.get(), TRUE) ==
+                           ERROR_SUCCESS;
+    // Without events nothing can be told: the window shows what it last read.
+    if (!arming->event || (m_posting && !StartWaiting(*arming))) {
         m_arming.reset();
-        return;
+        return false;
     }
     m_arming = std::move(arming);
+    return m_arming->watching;
 }
 
 void RegistryWatch::Post()
@@ -36,13 +39,17 @@ void RegistryWatch::Post()
 
 bool RegistryWatch::StartWaiting(Arming& arming)
 {
-    return ::RegisterWaitForSingleObject(arming.wait.put(), arming.event.get(), Signalled, &arming, INFINITE,
-                                         WT_EXECUTEONLYONCE) != FALSE;
+    arming.ending = UniqueFile(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    return arming.ending && ::RegisterWaitForSingleObject(arming.wait.put(), arming.event.get(), Signalled, &arming,
+                                         arming.watching ? INFINITE : kRetry, WT_EXECUTEONLYONCE) != FALSE;
 }
 
-// On a thread of the system's pool; the arming lives until its wait has ended.
+// On a thread of the system's pool; the arming lives until its wait has ended, which it
+// ends only once it has set `ending`.
 void CALLBACK RegistryWatch::Signalled(void* arming, BOOLEAN)
 {
     const auto& signalled = *static_cast<const Arming*>(arming);
-    ::PostMessageA(signalled.window, signalled.message, signalled.number, 0);
+    while (!::PostMessageA(signalled.window, signalled.message, signalled.number, 0) &&
+           ::WaitForSingleObject(signalled.ending.get(), kRetry) == WAIT_TIMEOUT) {
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/CharacterChart.h"
 #include "platform/win32/PngWriter.h"
 #include "platform/win32/PrivateFont.h"
@@ -35,7 +36,7 @@ bool MakePicture(int width, int height, Picture& picture)
 bool Win32CharacterCharts::DrawPng(const CString& font, const std::u16string& face,
                                    std::span<const char32_t> characters, std::string& png)
 {
-    const PrivateFont loaded(font, face);
+    const PrivateFont loaded(ToWide(CodePageOf(m_codePages), font), face);
     const GdiObject<HFONT> glyphs = loaded.Create(chart::kGlyph);
     const int rows = std::max(1, chart::RowsFor(characters.size()));
     Picture picture;
