@@ -181,7 +181,8 @@ if sys.argv[1] == "json":
 else:
     split = (lambda line: line.split("\t")) if sys.argv[1] == "tsv" else (lambda line: re.split(" {2,}", line))
     rows = [(columns[0], columns[2], columns[-1]) for columns in map(split, text.splitlines()[1:])]
-sys.stdout.buffer.write("".join(f"{name}|{file}|{state}\n" for name, file, state in rows if file.startswith("C:")).encode("utf-8"))
+lines = [f"{name}|{file}|{state}\n" for name, file, state in rows if file.startswith("C:")]
+sys.stdout.buffer.write("".join(lines).encode("utf-8"))
 ' "$1"
 }
 want='SystemDefaultEUDCFont|C:\eudc\功.TTE|linked
@@ -192,7 +193,7 @@ wine "$eudclink" list --json >"$raw/list.json" 2>/dev/null
 expect "list --tsv, as PowerShell reads it" "$(rows_in tsv <"$raw/list.tsv")" "$want"
 expect "list, as PowerShell reads it" "$(rows_in table <"$raw/list.txt")" "$want"
 expect "list --json, as PowerShell reads it, then ConvertFrom-Json" "$(rows_in json <"$raw/list.json")" "$want"
-expect "list --json: bytes outside ASCII" "$(LC_ALL=C grep -c '[^[:print:]]' "$raw/list.json")" 0
+expect "list --json: lines with a byte outside printable ASCII" "$(LC_ALL=C grep -c '[^[:print:]]' "$raw/list.json")" 0
 
 # A character that code page 950 lacks is '?', never a look-alike: in a key of code page
 # 949, ß, Æ and ø (best fit: s, A and o) and Hangul. JSON keeps them.
