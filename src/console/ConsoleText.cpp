@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "platform/Unicode.h"
 
@@ -46,15 +47,23 @@ std::size_t WidthOf(std::string_view text)
     return width;
 }
 
-// A JSON string: quotes and backslashes escaped; Shown() has made every control character
-// U+FFFD already.
-std::string JsonString(std::string_view text)
+// A JSON string in plain ASCII, which every decoder reads alike whatever code page it
+// assumes: each UTF-16 unit outside printable ASCII as \uXXXX (a pair of them for a
+// character beyond U+FFFF), controls among them.
+std::string JsonString(std::string_view utf8)
 {
     std::string json = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
+    for (const char16_t c : FromUtf8(utf8).value_or(u"\uFFFD")) {  // Shown() gave UTF-8
+        if (c == u'"' || c == u'\\') {
             json += '\\';
-        json += c;
+            json += static_cast<char>(c);
+        } else if (c >= 0x20 && c < 0x7F) {
+            json += static_cast<char>(c);
+        } else {
+            char escape[7];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            json += escape;
+        }
     }
     return json + "\"";
 }

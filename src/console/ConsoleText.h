@@ -20,6 +20,6 @@ std::string Shown(std::u16string_view text);
 std::string TableOf(const std::vector<LinkRow>& rows, CodePageRules rules);
 // The same columns separated by tabs, after the header "name\tfont\tfile\tchars\tstate".
 std::string TsvOf(const std::vector<LinkRow>& rows, CodePageRules rules);
-// The same rows as a JSON array of objects with those fields, in UTF-8: "chars" a number,
-// or null where the table leaves it empty.
+// The same rows as a JSON array of objects with those fields, in plain ASCII (every other
+// character a \u escape): "chars" a number, or null where the table leaves it empty.
 std::string JsonOf(const std::vector<LinkRow>& rows, CodePageRules rules);

@@ -33,8 +33,8 @@ constexpr char kHelp[] =
     "code page that --codepage names (acp: the system's own, the key the system reads).\n"
     "\n"
     "  list      every link: the system-wide default, each font that can have a link,\n"
-    "            then every other value of the key; --tsv for tab-separated UTF-8,\n"
-    "            --json for an array of objects in UTF-8\n"
+    "            then every other value of the key; --tsv for tab-separated values,\n"
+    "            --json for an array of objects in plain ASCII (\\u escapes)\n"
     "  check     only the links that cannot work (missing-file, not-a-font, bad-value)\n"
     "  link      links a .tte or .ttf file to a listed font (--any-font: any name) or to\n"
     "            the system-wide default, with EUDC support switched off around it\n"
@@ -43,7 +43,7 @@ constexpr char kHelp[] =
     "  import    applies a registry editor file for the key, all or nothing;\n"
     "            --replace makes the key exactly the file's content\n"
     "  chars     every EUDC character (U+E000 to U+F8FF) a font file holds, with its\n"
-    "            Big5 code; --tsv for tab-separated UTF-8\n"
+    "            Big5 code; --tsv for tab-separated values\n"
     "  chart     draws those characters from the file into a PNG picture\n"
     "  pack      writes the key, every linked file and its .EUF file, and a manifest of\n"
     "            their sizes and SHA-256 into a new or empty folder; --strict refuses a\n"
@@ -54,7 +54,11 @@ constexpr char kHelp[] =
     "            it as NAME.old); any failure puts the files and the key back\n"
     "\n"
     "Exit status: 0 done, 1 refused or a broken link found, 2 wrong usage,\n"
-    "3 the registry could not be read or written.\n";
+    "3 the registry could not be read or written.\n"
+    "\n"
+    "Into a pipe or a file, text is in the console's output code page, which PowerShell\n"
+    "and cmd decode it with; a character that code page lacks is written as '?' (--json\n"
+    "keeps it).\n";
 
 // A command line split into its options (which the command must know) and the rest.
 struct Parsed {

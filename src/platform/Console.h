@@ -1,4 +1,5 @@
-// The standard output and error of the console program, in UTF-8.
+// The standard output and error of the console program, given as UTF-8; the port writes
+// them in the form their reader decodes.
 #pragma once
 
 #include <string_view>

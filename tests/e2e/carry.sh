@@ -29,11 +29,15 @@ on_first() { WINEPREFIX=$first "$@"; }
 on_second() { WINEPREFIX=$second "$@"; }
 
 errors=$first/drive_c/stderr.txt
-run() {  # STATUS DESCRIPTION COMMAND...: eudclink's output in $out
+# STATUS DESCRIPTION COMMAND...: eudclink's output in $out and $errors, as PowerShell reads
+# them in the console's code page ($console_codec: cp950 unless the locale is another's).
+run() {
     local want=$1 what=$2 status
     shift 2
-    out=$(wine "$eudclink" "$@" 2>"$errors")
+    wine "$eudclink" "$@" >"$first/stdout.bin" 2>"$first/stderr.bin"
     status=$?
+    out=$(as_powershell "${console_codec:-cp950}" <"$first/stdout.bin")
+    as_powershell "${console_codec:-cp950}" <"$first/stderr.bin" >"$errors"
     expect "$what: exit status" "$status" "$want"
     [ "$status" = "$want" ] || { echo "$out"; cat "$errors"; }
 }
@@ -189,7 +193,7 @@ expect "only the missing file's link cannot work" "$(grep -c -e '-file' -e 'not-
 echo "== Code page 932 under a Japanese locale, with a Shift-JIS font installed"
 make_fonts "$first/drive_c/windows/Fonts" 'ゴシック=sjis'
 on_first wine reg export "$key" 'C:\950-before.reg' /y >/dev/null 2>&1
-japanese() { LC_ALL=ja_JP.UTF-8 on_first "$@"; }
+japanese() { LC_ALL=ja_JP.UTF-8 console_codec=cp932 on_first "$@"; }
 japanese run 0 "list --codepage 932" --codepage 932 list --tsv
 expect "the Shift-JIS font's row" "$(grep -F "ゴシック	" <<<"$out")" 'ゴシック	installed			unlinked'
 exported_932() { on_first exported 'HKCU\EUDC\932' ゴシック; }

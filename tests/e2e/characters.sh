@@ -24,11 +24,12 @@ width=576  # 16 cells
 
 echo "== eudclink chars and chart"
 # eudclink with a deadline, its output kept in a file rather than a pipe, which a process
-# that Wine starts for it (its desktop, its services) could hold open after it ends.
+# that Wine starts for it (its desktop, its services) could hold open after it ends; read
+# as PowerShell reads it, in code page 950, whose EUDC codes are the private use area's.
 run_eudclink() {
     local out=$WINEPREFIX/drive_c/eudclink.out
     timeout 60 wine "$eudclink" "$@" >"$out" 2>&1 || echo "FAIL eudclink $* ended with $? (124: gave up after 60 s)"
-    tr -d '\r' <"$out"
+    as_powershell <"$out" | tr -d '\r'
 }
 chars=$(run_eudclink chars --tsv "$font")
 expect "chars: a line for each character, after the header" "$(wc -l <<<"$chars")" 401

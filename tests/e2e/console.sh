@@ -14,11 +14,16 @@ rm -f "$drive_c"/out/*
 /usr/bin/python3 "$(dirname "$0")/../../tools/make_fonts.py" --eudc "$drive_c/eudc/FIVE.TTE" 5
 echo "not a font" >"$drive_c/eudc/TEXT.TTE"
 errors=$drive_c/out/stderr.txt
+raw=$WINEPREFIX/raw
+mkdir -p "$raw"
 
-# Runs eudclink; its standard output in $out, its exit status in $status.
+# Runs eudclink; its standard output in $out and its standard error in $errors, as
+# PowerShell reads them (code page 950), its exit status in $status.
 run() {
-    out=$(wine "$eudclink" "$@" 2>"$errors")
+    wine "$eudclink" "$@" >"$raw/stdout" 2>"$raw/stderr"
     status=$?
+    out=$(as_powershell <"$raw/stdout")
+    as_powershell <"$raw/stderr" >"$errors"
 }
 expect_run() {  # DESCRIPTION STATUS COMMAND...
     local what=$1 want=$2
@@ -154,6 +159,59 @@ expect "the added value" "$(link_of New)" 'REG_SZ	C:\N.TTE'
 
 expect_run "export into a folder that does not exist" 1 export 'C:\nowhere\links.reg'
 expect_said "export into a folder that does not exist" "nothing was written there"
+
+echo "== Listings that PowerShell reads right with its defaults"
+# PowerShell decodes what a program writes into a pipe with the console's output code
+# page: 950 here. Wine gives a program started outside a terminal no console at all, and
+# eudclink then takes the system's code page, the same 950. A Chinese font name, and paths
+# whose names end in the byte 0x5C.
+/usr/bin/python3 "$(dirname "$0")/../../tools/make_fonts.py" --eudc "$drive_c/eudc/功.TTE" 5
+clear_key
+link_by_reg SystemDefaultEUDCFont 'C:\eudc\功.TTE'
+link_by_reg '新細明體' 'C:\eudc\許.TTE'
+# "name|file|state" of each row that names a file on C:, from the listing on standard input,
+# decoded as PowerShell decodes it ($2: the code page), then read as tab-separated values,
+# a table or JSON ($1).
+rows_in() {
+    as_powershell "${2:-cp950}" | /usr/bin/python3 -c '
+import json, re, sys
+text = sys.stdin.buffer.read().decode("utf-8")
+if sys.argv[1] == "json":
+    rows = [(row["name"], row["file"], row["state"]) for row in json.loads(text)]
+else:
+    split = (lambda line: line.split("\t")) if sys.argv[1] == "tsv" else (lambda line: re.split(" {2,}", line))
+    rows = [(columns[0], columns[2], columns[-1]) for columns in map(split, text.splitlines()[1:])]
+lines = [f"{name}|{file}|{state}\n" for name, file, state in rows if file.startswith("C:")]
+sys.stdout.buffer.write("".join(lines).encode("utf-8"))
+' "$1"
+}
+want='SystemDefaultEUDCFont|C:\eudc\功.TTE|linked
+新細明體|C:\eudc\許.TTE|missing-file'
+wine "$eudclink" list --tsv >"$raw/list.tsv" 2>/dev/null
+wine "$eudclink" list >"$raw/list.txt" 2>/dev/null
+wine "$eudclink" list --json >"$raw/list.json" 2>/dev/null
+expect "list --tsv, as PowerShell reads it" "$(rows_in tsv <"$raw/list.tsv")" "$want"
+expect "list, as PowerShell reads it" "$(rows_in table <"$raw/list.txt")" "$want"
+expect "list --json, as PowerShell reads it, then ConvertFrom-Json" "$(rows_in json <"$raw/list.json")" "$want"
+expect "list --json: lines with a byte outside printable ASCII" "$(LC_ALL=C grep -c '[^[:print:]]' "$raw/list.json")" 0
+
+# A character that code page 950 lacks is '?', never a look-alike: in a key of code page
+# 949, ß, Æ and ø (best fit: s, A and o) and Hangul. JSON keeps them.
+wine reg delete 'HKCU\EUDC\949' /f >/dev/null 2>&1
+wine reg add 'HKCU\EUDC\949' /v 'ßÆø 한글' /d 'C:\eudc\K.TTE' /f >/dev/null 2>&1
+wine "$eudclink" --codepage 949 list --tsv >"$raw/949.tsv" 2>/dev/null
+wine "$eudclink" --codepage 949 list --json >"$raw/949.json" 2>/dev/null
+expect "a name code page 950 lacks, in --tsv" "$(rows_in tsv <"$raw/949.tsv")" '??? ??|C:\eudc\K.TTE|missing-file'
+expect "that name in --json" "$(rows_in json <"$raw/949.json")" 'ßÆø 한글|C:\eudc\K.TTE|missing-file'
+wine reg delete 'HKCU\EUDC\949' /f >/dev/null 2>&1
+
+# In a console (a terminal's, through script) whose output code page cmd's chcp has made
+# UTF-8, as PowerShell's [Console]::OutputEncoding = UTF8 does, a file gets UTF-8.
+cp "$eudclink" "$drive_c/eudclink.exe"
+rm -f "$drive_c/console.tsv"
+timeout 60 script -qec 'wine cmd /c "chcp 65001 >nul & C:\eudclink.exe list --tsv >C:\console.tsv"' /dev/null \
+    </dev/null >/dev/null 2>&1
+expect "list --tsv > file in a console of code page 65001" "$(rows_in tsv utf-8 <"$drive_c/console.tsv")" "$want"
 
 # The wrong usages are the native tests'; the version is the project's.
 run --version

@@ -73,6 +73,10 @@ stop() {
     expect_exit "closed by its Close button"
 }
 
+# Bytes that a console program wrote into a pipe or a file, as PowerShell reads them: in
+# the console's output code page ($1, or cp950), as UTF-8; fails on bytes that are none.
+as_powershell() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/as_powershell.py" "$@"; }
+
 clear_key() { wine reg delete "$key" /f >/dev/null 2>&1; }
 # reg add, which a busy machine has been seen to fail once in a long run: said, with
 # what reg printed, and tried again before the script goes on without the value.

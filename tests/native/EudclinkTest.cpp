@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "EudclinkFixture.h"
+#include "console/ConsoleText.h"
 #include "model/ImportPlan.h"
+#include "platform/Unicode.h"
 
 namespace {
 
@@ -15,7 +17,31 @@ RegFileEntry Deletion(std::u16string name)
     return entry;
 }
 
+std::u16string Utf8ToWide(std::string_view text)
+{
+    return FromUtf8(text).value();
+}
+
 }  // namespace
+
+// JSON that any decoder reads alike, whatever code page it assumes: ASCII only, every other
+// UTF-16 unit escaped (a pair for a character beyond U+FFFF), a backslash before one still
+// its own escape.
+TEST(JsonOf, IsPlainAsciiWithEveryOtherCharacterAsAUnicodeEscape)
+{
+    LinkRow row;
+    row.name = "\xE5\x8A\x9F \"\xC3\xA9\" \t\x7F \xF0\x9F\x98\x80";  // 功 "é" TAB DEL 😀
+    row.kind = NameKind::NotInstalled;
+    row.type = registry::kString;
+    row.text = "C:\\E\\\xE5\x8A\x9F.TTE";
+    row.state = LinkState::MissingFile;
+    const CodePageRules utf8{IsBig5LeadByte, Utf8ToWide, WideToBig5, UpperCaseKey};
+    EXPECT_EQ(JsonOf({row}, utf8), R"([
+  {"name": "\u529f \"\u00e9\" \ufffd\ufffd \ud83d\ude00", "font": "not-installed", )"
+                                   R"("file": "C:\\E\\\u529f.TTE", "chars": null, "state": "missing-file"}
+]
+)");
+}
 
 TEST_F(EudclinkTest, ListShowsTheWindowsRowsThenEveryOtherValueWithItsState)
 {
