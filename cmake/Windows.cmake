@@ -50,12 +50,19 @@ add_library(veltrane_win STATIC
 target_include_directories(veltrane_win PUBLIC src res)
 target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32)
 
+# The version records take the project's version from here.
+configure_file(res/version.h.in generated/version.h @ONLY)
+set(version_header ${CMAKE_BINARY_DIR}/generated/version.h)
+
 # Resources go in as an object so that every executable that needs them gets them whole.
+# windres does not report what a script includes, so the scripts' inputs are listed.
 add_library(veltrane_res OBJECT res/veltrane.rc)
-target_include_directories(veltrane_res PRIVATE res src)
+target_include_directories(veltrane_res PRIVATE res src ${CMAKE_BINARY_DIR}/generated)
 set_property(SOURCE res/veltrane.rc APPEND PROPERTY OBJECT_DEPENDS
     ${CMAKE_SOURCE_DIR}/res/resource.h
     ${CMAKE_SOURCE_DIR}/src/platform/win32/FrameworkResources.h
+    ${CMAKE_SOURCE_DIR}/res/veltrane.manifest
+    ${version_header}
     ${CMAKE_SOURCE_DIR}/res/veltrane.ico
     ${CMAKE_SOURCE_DIR}/res/font_item.bmp)
 
@@ -65,7 +72,13 @@ set_target_properties(veltrane PROPERTIES OUTPUT_NAME VELTRANE SUFFIX .EXE)
 
 # The console companion: the same model, no window, and none of the window's libraries,
 # each of which every start of the program would pay to load.
-add_executable(eudclink src/app/EudclinkMain.cpp)
+add_executable(eudclink src/app/EudclinkMain.cpp res/eudclink.rc)
+target_include_directories(eudclink PRIVATE res ${CMAKE_BINARY_DIR}/generated)
+set_property(SOURCE res/eudclink.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_SOURCE_DIR}/res/resource.h
+    ${CMAKE_SOURCE_DIR}/res/veltrane.manifest
+    ${version_header}
+    ${CMAKE_SOURCE_DIR}/res/veltrane.ico)
 target_link_libraries(eudclink PRIVATE veltrane_platform)
 target_link_options(eudclink PRIVATE -municode)
 target_compile_definitions(eudclink PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")

@@ -37,6 +37,7 @@ add_executable(veltrane_win_tests
     tests/win32/HostileRegistryTest.cpp
     tests/win32/PaintingTest.cpp
     tests/win32/ResourcesTest.cpp
+    tests/win32/BuiltProgramsTest.cpp
     tests/win32/UniqueHandleTest.cpp
     $<TARGET_OBJECTS:veltrane_res>
 )
@@ -49,6 +50,12 @@ add_custom_command(OUTPUT ${follow_font}
 add_custom_target(follow_font DEPENDS ${follow_font})
 add_dependencies(veltrane_win_tests follow_font)
 target_compile_definitions(veltrane_win_tests PRIVATE FOLLOW_FONT="Z:${follow_font}")
+# The built programs' files, which the tests read as Windows does, and the version they
+# must carry.
+add_dependencies(veltrane_win_tests veltrane eudclink)
+target_compile_definitions(veltrane_win_tests PRIVATE
+    VELTRANE_EXE=L"Z:$<TARGET_FILE:veltrane>" EUDCLINK_EXE=L"Z:$<TARGET_FILE:eudclink>"
+    VELTRANE_VERSION="${PROJECT_VERSION}")
 add_wine_test(veltrane_win_tests null 180 wine $<TARGET_FILE:veltrane_win_tests>)
 
 # The real program, driven from outside.

@@ -271,7 +271,7 @@ TEST(Resources, EveryResourceIsInChineseTraditional)
         UINT id;
     } resources[] = {
         {RT_DIALOG, IDD_ABOUTBOX}, {RT_DIALOG, IDD_MAIN},     {RT_DIALOG, IDD_CHARACTERS}, {RT_GROUP_ICON, IDR_MAINFRAME},
-        {RT_BITMAP, IDB_FONT_ITEM}, {RT_VERSION, 1},
+        {RT_BITMAP, IDB_FONT_ITEM}, {RT_VERSION, 1}, {RT_MANIFEST, 1},
         {RT_STRING, IDS_ABOUTBOX / 16 + 1}, {RT_STRING, IDS_NO_ASSIGNED / 16 + 1},
         {RT_STRING, IDS_FAILED_TO_LAUNCH_HELP / 16 + 1}, {RT_STRING, IDS_CHARACTERS / 16 + 1},
     };
