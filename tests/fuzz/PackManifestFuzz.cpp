@@ -5,7 +5,9 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
+#include "model/EudcPath.h"
 #include "model/PackManifest.h"
+#include "platform/Unicode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -17,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const PackEntry& entry : reading.manifest.entries) {
         if (entry.kind != PackEntry::Kind::LinkOnly)
-            Check(IsPlainFileName(entry.stored), "a stored name is a plain file name of the folder");
-        Check(entry.kind == PackEntry::Kind::Links || entry.original.size() >= 3, "an original path is full");
+            Check(IsPlainName(ToUtf8(entry.stored), NoLeadBytes), "a stored name is a plain file name of the folder");
+        Check(entry.kind == PackEntry::Kind::Links || IsManifestPath(entry.original),
+              "an original path is full, and as the system resolves it");
     }
     const ManifestReading again = ReadManifest(WriteManifest(reading.manifest));
     Check(again.ok && again.manifest == reading.manifest, "what the writer writes reads back the same");
