@@ -5,7 +5,7 @@
 // change in between wrote the name in other letters), type and bytes. Both commands end
 // within a bounded number of port calls and write nothing but the file and the key.
 //
-// The input, in order: the number of values, each a type byte (0xFF: four bytes of type
+// The input, in order: the number of values (up to 64), each a type byte (0xFF: four bytes of type
 // follow, least significant first), a name (two bytes of length, then UTF-16, two bytes
 // a unit; NULs dropped) and its data (two bytes of length, then the bytes); then the
 // changes made in between, each a kind byte (0 a value deleted, 1 its data rewritten, 2
@@ -20,9 +20,11 @@ namespace {
 
 using namespace fuzz;
 
-// The registry's limits: a name of 16,383 characters.
+// The registry's longest name, 16,383 characters; data long enough to span many lines of
+// the file, short enough for many runs a second (the link table's target tries larger).
 constexpr std::size_t kLongestName = 16383;
-constexpr std::size_t kLongestData = 65535;
+constexpr std::size_t kLongestData = 4096;
+constexpr int kMostValues = 64;
 
 std::uint32_t Type(Input& input)
 {
@@ -68,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Input input(bytes, size);
     Machine machine(950);
     std::vector<StoredValue>& values = machine.registry.values.values;
-    for (int count = input.Byte(); count > 0; --count) {
+    for (int count = input.Byte() % (kMostValues + 1); count > 0; --count) {
         StoredValue value{{}, Type(input), {}};
         value.name = Name(input);
         value.data = Data(input);

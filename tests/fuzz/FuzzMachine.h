@@ -584,6 +584,14 @@ private:
     int m_copies = 0;
 };
 
+// That the command reached for no unreachable place; those it did are shown.
+inline void ExpectNothingReached(const FuzzFiles& files)
+{
+    for (const std::u16string& place : files.reached)
+        Log() += "  reached for " + ToUtf8(place) + "\n";
+    Expect(files.reached.empty(), "unpack never reaches for a share, a device or a stream");
+}
+
 // --- The other ports ---
 
 // The key EUDC\N as FakeRegistry keeps it, every call counted, and any other key that a
@@ -846,6 +854,16 @@ inline const StoredValue* ValueNamed(const std::vector<StoredValue>& values, con
 {
     const auto found = std::ranges::find_if(values, [&](const StoredValue& value) { return Key(value.name) == Key(name); });
     return found == values.end() ? nullptr : &*found;
+}
+
+// Whether the two keys hold the same values, names' letters included, in any order: a
+// value deleted and made again comes last, and nothing can put it back in its place.
+inline bool SameValues(std::vector<StoredValue> a, std::vector<StoredValue> b)
+{
+    const auto byName = [](const StoredValue& x, const StoredValue& y) { return Key(x.name) < Key(y.name); };
+    std::ranges::sort(a, byName);
+    std::ranges::sort(b, byName);
+    return a == b;
 }
 
 // Whether a change the command made is at that place or inside it.

@@ -6,8 +6,9 @@
 // past the size its manifest declares. A refusal (a failure said on standard error)
 // leaves the machine exactly as it was. Otherwise it wrote only fonts, .EUF files and
 // NAME.old, only into --to or the folders its links name, only bytes whose size and
-// SHA-256 the manifest gives; it kept each file of the machine (or as NAME.old), and
-// without --replace it deleted no value of the machine.
+// SHA-256 the manifest gives, and only values of the links.reg it checked; it kept each
+// file of the machine (or as NAME.old), and without --replace it deleted no value of the
+// machine.
 //
 // The input, in order: a flags byte (1 --to C:\T, 2 --replace, 4 --overwrite, 8 code
 // page 932 rather than 950, 16 the manifest is any bytes, 32 links.reg is any bytes); a
@@ -19,7 +20,7 @@
 // (up to 5), each a name byte (an index into kStoredNames, or 0xFF and any UTF-16) and a
 // file byte: bits 0-1 its bytes (0 a font, 1 no font, 2 any bytes, 3 a font followed by
 // any bytes; any bytes are two bytes of length and the bytes), 4 read-only, 8 another
-// program rewrites it once it has been read. The manifest: with flag 16, two bytes of
+// program rewrites it once it has been read (links.reg: as a file that sets "Evil"). The manifest: with flag 16, two bytes of
 // length and its bytes; else it names links.reg first, then holds a number (up to 7) of
 // entries, each a kind byte (bits 0-1: 0 a font, 1 an editor's file, 2 a link only, 3 a
 // second key file; 4 a size half the file's, 8 another SHA-256), the index of the
@@ -121,13 +122,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     std::vector<Packed> packed;
     std::vector<std::uint8_t> fileBytes;
+    std::set<std::u16string> vouched;  // the names of the values links.reg sets, when they are known
     if (flags & kAnyKeyFile) {
         packed.push_back({u"links.reg", input.Bytes(4096)});
     } else {
         std::vector<std::u16string> lines;
         for (int count = input.Byte() % 6; count > 0; --count) {
             const std::uint8_t kind = input.Byte() % 3;
-            const std::u16string name = Quoted(input.ValueName());
+            const std::u16string valueName = input.ValueName();
+            if (kind != 1)
+                vouched.insert(Key(valueName));
+            const std::u16string name = Quoted(valueName);
             if (kind == 0)
                 lines.push_back(name + u"=" + Quoted(input.Path()));
             else
@@ -136,15 +141,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         packed.push_back({u"links.reg", RegFile(codePage, lines)});
     }
     fileBytes.push_back(input.Byte());
+    // Files of names that a folder can hold once each, beside the manifest.
+    std::set<std::u16string> taken = {Key(Normal(kPackFolder + u"\\manifest.txt")), Key(Normal(kPackFolder + u"\\links.reg"))};
     for (int count = input.Byte() % 6; count > 0; --count) {
         const std::uint8_t choice = input.Byte();
         std::u16string name = choice == 0xFF ? input.Units(64) : kStoredNames[choice % std::size(kStoredNames)];
         const std::uint8_t file = input.Byte();
-        packed.push_back({std::move(name), Content(input, file, packed.size())});
+        std::string content = Content(input, file, packed.size());
+        const std::u16string path = Normal(kPackFolder + u"\\" + name);
+        if (PlaceOf(path) != Place::Local || !IsInside(path, kPackFolder) || !taken.insert(Key(path)).second)
+            continue;
+        packed.push_back({std::move(name), std::move(content)});
         fileBytes.push_back(file);
     }
 
-    // The declared size of each stored name, the smallest where it is declared twice.
+    // The declared size of each stored name (as the folder tells names apart), the smallest
+    // where it is declared twice.
     std::map<std::u16string, std::uint64_t> declared;
     std::string manifest;
     if (flags & kAnyManifest) {
@@ -153,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const auto line = [&](const char* kind, const Packed& file, std::uint8_t how, const std::u16string* original) {
             const std::uint64_t length = how & 4 ? file.bytes.size() / 2 : file.bytes.size();
             const std::string digest = how & 8 ? std::string(64, 'f') : Digest(file.bytes);
-            auto [at, added] = declared.emplace(Key(file.name), length);
+            auto [at, added] = declared.emplace(Key(Normal(kPackFolder + u"\\" + file.name)), length);
             at->second = std::min(at->second, length);
             return std::string(kind) + "\t" + std::to_string(length) + "\t" + digest + "\t" + ToUtf8(file.name) +
                    (original ? "\t" + ToUtf8(*original) : "") + "\n";
@@ -178,11 +190,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     files.Put(kPackFolder + u"\\manifest.txt", manifest);
     for (std::size_t i = 0; i < packed.size(); ++i) {
         const std::u16string path = kPackFolder + u"\\" + packed[i].name;
-        if (PlaceOf(Normal(path)) != Place::Local || !IsInside(Normal(path), kPackFolder) || files.Find(path))
-            continue;  // no such name in a folder
         files.Put(path, packed[i].bytes, fileBytes[i] & kReadOnly);
         if (fileBytes[i] & kRewritten)
-            files.rewrittenAfterRead[Key(Normal(path))] = FontBytes("rewritten");
+            files.rewrittenAfterRead[Key(Normal(path))] = i == 0 ? RegFile(codePage, {u"\"Evil\"=dword:00000001"})
+                                                                 : FontBytes("rewritten");
     }
 
     std::vector<StoredValue>& values = machine.registry.values.values;
@@ -216,21 +227,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     arguments.push_back(kPackFolder);
     const int status = machine.Run(arguments, 4000 + 100 * static_cast<long>(size));
 
-    Expect(files.reached.empty(), "unpack never reaches for a share, a device or a stream");
+    ExpectNothingReached(files);
     Expect(machine.registry.otherKeysWritten.empty(), "only HKCU\\EUDC\\<code page> changes");
     for (const DiskChange& change : files.changes)
         Expect(!InPackFolder(Key(change.path)), "unpack writes nothing into the packed folder");
     for (const auto& [name, length] : declared) {
-        const auto read = files.readUpTo.find(Key(Normal(kPackFolder + u"\\" + name)));
+        const auto read = files.readUpTo.find(name);
         Expect(read == files.readUpTo.end() || read->second <= length,
                "no packed file is read past the size its manifest declares");
     }
     if (machine.Refused(status)) {
-        Expect(OutsidePackFolder(files.disk) == OutsidePackFolder(before) && values == valuesBefore,
+        Expect(OutsidePackFolder(files.disk) == OutsidePackFolder(before) && SameValues(values, valuesBefore),
                "a refusal leaves the machine exactly as it was");
         return 0;
     }
 
+    if (!(flags & kAnyKeyFile)) {
+        for (const StoredValue& value : values) {
+            const StoredValue* was = ValueNamed(valuesBefore, value.name);
+            Expect((was && *was == value) || vouched.contains(Key(value.name)),
+                   "unpack writes only the values of the links.reg it checked");
+        }
+    }
     if (!(flags & kReplace)) {
         for (const StoredValue& value : valuesBefore)
             Expect(ValueNamed(values, value.name) != nullptr, "without --replace no value of the machine is deleted");
