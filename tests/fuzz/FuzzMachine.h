@@ -856,6 +856,30 @@ inline const StoredValue* ValueNamed(const std::vector<StoredValue>& values, con
     return found == values.end() ? nullptr : &*found;
 }
 
+// What differs between the two states, for a failure's report.
+inline void LogDifferences(const DiskState& before, const DiskState& after)
+{
+    for (const auto& [key, file] : before.files) {
+        const auto now = after.files.find(key);
+        if (now == after.files.end())
+            Log() += "  gone: " + ToUtf8(file.path) + "\n";
+        else if (!(now->second == file))
+            Log() += "  changed: " + ToUtf8(file.path) + (now->second.readOnly ? " (read-only)" : "") + "\n";
+    }
+    for (const auto& [key, file] : after.files) {
+        if (!before.files.contains(key))
+            Log() += "  new: " + ToUtf8(file.path) + (file.readOnly ? " (read-only)" : "") + "\n";
+    }
+    for (const std::u16string& folder : after.folders) {
+        if (!before.folders.contains(folder))
+            Log() += "  new folder: " + ToUtf8(folder) + "\n";
+    }
+    for (const std::u16string& folder : before.folders) {
+        if (!after.folders.contains(folder))
+            Log() += "  folder gone: " + ToUtf8(folder) + "\n";
+    }
+}
+
 // Whether the two keys hold the same values, names' letters included, in any order: a
 // value deleted and made again comes last, and nothing can put it back in its place.
 inline bool SameValues(std::vector<StoredValue> a, std::vector<StoredValue> b)

@@ -7,9 +7,10 @@
 // folder, the --to folder and the folders the links name, and only files that its links
 // name (or their .EUF, or NAME.old); only HKCU\EUDC\<code page> changes. A refusal (a
 // failure said on standard error) leaves the machine exactly as it was. A folder that
-// pack made is one unpack accepts on a clean machine, unless a link names what cannot be
-// carried; once unpacked, each link whose file existed reads back with the same bytes at
-// its path (or under --to), and every value of the first machine is in the key.
+// pack made is one unpack accepts on a clean machine, unless a link names no plain local
+// path that the code page holds; once unpacked, each link whose file existed (a font
+// named .TTE or .TTF) reads back with the same bytes at its path (or under --to), and
+// every value of the first machine is in the key.
 //
 // The input, in order: a flags byte (1 --strict, 2 --to C:\T, 4 --replace, 8
 // --overwrite, 16 code page 932 rather than 950, 32 the pack folder C:\P is there,
@@ -54,7 +55,8 @@ struct Link {
     StoredValue value;
     std::u16string path;     // the file its text names; empty: none
     bool font = false;       // a font was there
-    bool carryable = false;  // a plain local path that the code page holds, short enough wherever it goes
+    bool plain = false;  // a plain local path that the code page holds, short enough wherever it goes
+    bool carried = false;  // a font of such a path, named .TTE or .TTF: its file must arrive
 };
 
 bool InPackFolder(const std::u16string& key)
@@ -104,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const Place place = link.path.empty() ? Place::Invalid : PlaceOf(link.path);
         const bool there = place == Place::Local || IsShare(link.path);
         const std::u16string target = to ? kToFolder + u"\\" + NameOf(link.path) : link.path;
-        link.carryable = place == Place::Local && kRules.toWide(kRules.toAnsi(text)) == text &&
+        link.plain = place == Place::Local && kRules.toWide(kRules.toAnsi(text)) == text &&
                          kRules.toAnsi(link.path).size() <= files::kLongestPath &&
                          kRules.toAnsi(target).size() <= files::kLongestPath;
         if (there && !first.files.Find(link.path) && (file & 3) != 0) {
@@ -116,10 +118,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 if (link.font)
                     fonts.insert(Key(link.path));
             }
-            if (file & 8)
+            if (file & 8 && !first.files.Find(EditorBeside(link.path)))
                 first.files.Put(EditorBeside(link.path), "EUF " + tail);
         }
         link.font = fonts.contains(Key(link.path));
+        const std::u16string extension = Key(link.path.substr(link.path.size() - std::min<std::size_t>(4, link.path.size())));
+        link.carried = link.font && link.plain && (extension == u".TTE" || extension == u".TTF");
         if (!link.path.empty() && file & 16) {
             secondFiles.emplace_back(target, "the second machine's own " + tail);
             secondClean = false;
@@ -157,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const bool packFolderUsed = std::ranges::any_of(firstBefore.files, [](const auto& file) { return InPackFolder(file.first); }) ||
                                     std::ranges::any_of(firstBefore.folders, InPackFolder);
         const bool reason = packFolderUsed || std::ranges::any_of(links, [&](const Link& link) {
-            return !link.path.empty() && ((flags & kStrict && !link.font) || !link.carryable);
+            return !link.path.empty() && ((flags & kStrict && !link.font) || !link.plain || (link.font && !link.carried));
         });
         Expect(reason, "pack refuses only with --strict, a used folder, or a link it cannot carry");
         return 0;
@@ -212,6 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
 
     if (second.Refused(unpacked)) {
+        LogDifferences(secondBefore, second.files.disk);
         Expect(second.files.disk == secondBefore && SameValues(after, secondValues),
                "a refusal leaves the machine exactly as it was");
         std::set<std::u16string> names;
@@ -224,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 collide = collide || !names.insert(Key(NameOf(EditorBeside(link.path)))).second;
         }
         const bool reason = !secondClean || (to && collide) || std::ranges::any_of(links, [](const Link& link) {
-            return !link.path.empty() && !link.carryable;
+            return !link.path.empty() && !link.plain;
         });
         Expect(reason, "every folder pack makes is one unpack accepts");
         return 0;
@@ -244,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                "a link rewritten names a file with its own file's bytes");
     }
     for (const Link& link : links) {
-        if (!link.font || !link.carryable)
+        if (!link.carried)
             continue;
         const std::u16string path = LinkPath(TextOf(*ValueNamed(after, link.value.name)));
         const std::u16string expected = to ? kToFolder + u"\\" + NameOf(link.path) : link.path;

@@ -237,6 +237,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                "no packed file is read past the size its manifest declares");
     }
     if (machine.Refused(status)) {
+        LogDifferences(OutsidePackFolder(before), OutsidePackFolder(files.disk));
         Expect(OutsidePackFolder(files.disk) == OutsidePackFolder(before) && SameValues(values, valuesBefore),
                "a refusal leaves the machine exactly as it was");
         return 0;
