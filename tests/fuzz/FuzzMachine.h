@@ -266,6 +266,13 @@ inline std::u16string LinkPath(std::u16string_view text)
     return u"C:\\Windows\\Fonts\\" + slashed;
 }
 
+// The .EUF file beside a font: its name up to its last dot, then .EUF.
+inline std::u16string EditorBeside(const std::u16string& path)
+{
+    const std::u16string name = NameOf(path);
+    return path.substr(0, path.size() - name.size()) + name.substr(0, std::min(name.rfind(u'.'), name.size())) + u".EUF";
+}
+
 // A string value's text, up to its first NUL.
 inline std::u16string TextOf(const StoredValue& value)
 {
@@ -888,6 +895,19 @@ inline bool SameValues(std::vector<StoredValue> a, std::vector<StoredValue> b)
     std::ranges::sort(a, byName);
     std::ranges::sort(b, byName);
     return a == b;
+}
+
+// The keys of the files that the key's links name, of the .EUF files beside them, and of
+// either as NAME.old.
+inline std::set<std::u16string> NamedFiles(const std::vector<StoredValue>& values)
+{
+    std::set<std::u16string> named;
+    for (const StoredValue& value : values) {
+        const std::u16string path = value.type == registry::kString ? LinkPath(TextOf(value)) : u"";
+        if (!path.empty())
+            named.insert({Key(path), Key(EditorBeside(path)), Key(path + u".old"), Key(EditorBeside(path) + u".old")});
+    }
+    return named;
 }
 
 // Whether a change the command made is at that place or inside it.

@@ -43,13 +43,6 @@ constexpr std::uint8_t kOverwrite = 8;
 constexpr std::uint8_t kCodePage932 = 16;
 constexpr std::uint8_t kPackFolderThere = 32;
 
-// The .EUF file beside a font: its name up to its last dot, then .EUF.
-std::u16string EditorBeside(const std::u16string& path)
-{
-    const std::u16string name = NameOf(path);
-    return path.substr(0, path.size() - name.size()) + name.substr(0, std::min(name.rfind(u'.'), name.size())) + u".EUF";
-}
-
 // A REG_SZ link of the first machine, and what became of its file.
 struct Link {
     StoredValue value;
@@ -275,12 +268,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Expect((now && now->bytes == file.bytes) || (flags & kOverwrite && old && old->bytes == file.bytes),
                "the machine's files are kept, or kept as NAME.old");
     }
-    std::set<std::u16string> named;
-    for (const StoredValue& value : after) {
-        const std::u16string path = value.type == registry::kString ? LinkPath(TextOf(value)) : u"";
-        if (!path.empty())
-            named.insert({Key(path), Key(EditorBeside(path)), Key(path + u".old"), Key(EditorBeside(path) + u".old")});
-    }
+    const std::set<std::u16string> named = NamedFiles(after);
     for (const auto& [key, file] : second.files.disk.files) {
         const auto before = secondBefore.files.find(key);
         if (!InPackFolder(key) && (before == secondBefore.files.end() || !(before->second == file)))

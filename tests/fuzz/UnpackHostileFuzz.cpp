@@ -5,10 +5,10 @@
 // HKCU\EUDC\<code page>, write nothing into the packed folder, and read no packed file
 // past the size its manifest declares. A refusal (a failure said on standard error)
 // leaves the machine exactly as it was. Otherwise it wrote only fonts, .EUF files and
-// NAME.old, only into --to or the folders its links name, only bytes whose size and
-// SHA-256 the manifest gives, and only values of the links.reg it checked; it kept each
-// file of the machine (or as NAME.old), and without --replace it deleted no value of the
-// machine.
+// NAME.old, only into --to or the folders its links name, only files that its links name
+// (or their .EUF, or NAME.old), only bytes whose size and SHA-256 the manifest gives,
+// and only values of the links.reg it checked; it kept each file of the machine (or as
+// NAME.old), and without --replace it deleted no value of the machine.
 //
 // The input, in order: a flags byte (1 --to C:\T, 2 --replace, 4 --overwrite, 8 code
 // page 932 rather than 950, 16 the manifest is any bytes, 32 links.reg is any bytes); a
@@ -268,6 +268,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         if (!path.empty())
             folders.insert(Key(FolderOf(path)));
     }
+    const std::set<std::u16string> named = NamedFiles(values);
     for (const auto& [path, file] : files.disk.files) {
         const auto was = before.files.find(path);
         if (InPackFolder(path) || (was != before.files.end() && was->second == file))
@@ -277,6 +278,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                           folded.ends_with(u".OLD");
         Expect(kind, "unpack writes only fonts, .EUF files and NAME.old");
         Expect(folders.contains(Key(FolderOf(file.path))), "unpack writes only into --to or the folders its links name");
+        Expect(named.contains(folded), "each file unpack writes is one a link names (or its .EUF, or NAME.old)");
         // NAME.old holds the machine's own file of NAME.
         const auto renamed = before.files.find(folded.substr(0, folded.size() - std::min<std::size_t>(4, folded.size())));
         const bool oldFile = folded.ends_with(u".OLD") && renamed != before.files.end() && renamed->second.bytes == file.bytes;
