@@ -60,7 +60,6 @@ public:
         if (++m_calls > m_budget)
             Expect(false, "each command ends within a bounded number of port calls");
     }
-    long Made() const { return m_calls; }
 
 private:
     std::atomic<long> m_calls{0};
@@ -780,7 +779,6 @@ class Input {
 public:
     Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
-    std::size_t Size() const { return m_size; }
     bool AtEnd() const { return m_at == m_size; }
     std::uint8_t Byte() { return AtEnd() ? 0 : m_data[m_at++]; }
     // Two bytes of length, then that many bytes, 'x' where the input ends first.
