@@ -5,7 +5,7 @@ set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-
 target_compile_options(veltrane_portable PRIVATE ${sanitizers} -fsanitize=fuzzer-no-link)
 
 set(fuzz_targets LinkTableFuzz LinkFileNameFuzz EudcExtensionFuzz EudcCharactersFuzz FontFaceNameFuzz RegFileFuzz
-    PackManifestFuzz)
+    PackManifestFuzz PackUnpackFuzz UnpackHostileFuzz ExportImportFuzz)
 foreach(target IN LISTS fuzz_targets)
     add_executable(${target} tests/fuzz/${target}.cpp)
     target_include_directories(${target} PRIVATE tests/native)
@@ -15,8 +15,9 @@ foreach(target IN LISTS fuzz_targets)
 endforeach()
 
 # Each target's seeds replayed, one ctest entry each: `ctest --test-dir build/fuzz`.
-# libFuzzer runs every input of the folder once and stops.
+# libFuzzer runs every input of the folder once and stops; an input that runs longer than
+# the timeout (a command that never ends) fails.
 foreach(target IN LISTS fuzz_targets)
-    add_test(NAME ${target}_corpus COMMAND ${target} -runs=0 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${target})
+    add_test(NAME ${target}_corpus COMMAND ${target} -runs=0 -timeout=10 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${target})
     set_tests_properties(${target}_corpus PROPERTIES TIMEOUT 120)
 endforeach()
