@@ -142,6 +142,32 @@ std::string CheckTarget(const Eudclink& with, Arrival& arrival, bool overwrite)
     return {};
 }
 
+// The file a link of the key's file names, nowhere for a deletion or a value of another type.
+ResolvedPath FileOf(const Eudclink& with, const RegFileEntry& entry, const CString& fontsFolder)
+{
+    if (entry.deleted || entry.value.type != registry::kString)
+        return {};
+    return LinkedFile(ValueText(entry.value, with.rules.toAnsi), fontsFolder, with.rules.isLeadByte);
+}
+
+// The reason a packed font goes where no link of the key's file names it, or empty: a
+// folder from elsewhere may put no file anywhere else.
+std::string CheckNamed(const Eudclink& with, const std::vector<RegFileEntry>& entries,
+                       const std::vector<Arrival>& arrivals)
+{
+    std::set<std::u16string> named;
+    const CString fontsFolder = with.files.FontsFolder();
+    for (const RegFileEntry& entry : entries) {
+        if (const ResolvedPath file = FileOf(with, entry, fontsFolder); file.place != PathPlace::Nowhere)
+            named.insert(with.rules.KeyOf(file.path));
+    }
+    for (const Arrival& arrival : arrivals) {
+        if (arrival.entry->kind == PackEntry::Kind::Font && !named.contains(with.rules.nameKey(arrival.entry->original)))
+            return Shown(arrival.entry->original) + ": a packed font that no link of links.reg names";
+    }
+    return {};
+}
+
 // The key file's entries with each link to a packed font pointing where the font went.
 std::vector<RegFileEntry> Relinked(const Eudclink& with, std::vector<RegFileEntry> entries,
                                    const std::vector<Arrival>& arrivals)
@@ -153,10 +179,7 @@ std::vector<RegFileEntry> Relinked(const Eudclink& with, std::vector<RegFileEntr
     }
     const CString fontsFolder = with.files.FontsFolder();
     for (RegFileEntry& entry : entries) {
-        if (entry.deleted || entry.value.type != registry::kString)
-            continue;
-        const CString text = ValueText(entry.value, with.rules.toAnsi);
-        const ResolvedPath file = LinkedFile(text, fontsFolder, with.rules.isLeadByte);
+        const ResolvedPath file = FileOf(with, entry, fontsFolder);
         const auto found = file.place == PathPlace::Nowhere ? moved.end() : moved.find(with.rules.KeyOf(file.path));
         if (found != moved.end() && !with.rules.IsSameName(found->second, file.path))
             entry.value = StringValue(entry.value.name, found->second, with.rules.toWide);
@@ -181,6 +204,8 @@ std::string Plan(const Eudclink& with, const CString& folder, const PackManifest
         if (!why.empty())
             return why;
     }
+    if (std::string why = CheckNamed(with, *keyEntries, plan.arrivals); !why.empty())
+        return why;
     std::set<std::u16string> targets;
     for (Arrival& arrival : plan.arrivals) {
         if (!targets.insert(with.rules.KeyOf(arrival.to)).second)

@@ -2,8 +2,8 @@
 // files, hashing, console and code pages that the commands reach, faked as Windows
 // behaves where it matters to them. Paths are Windows': '/' is '\', letters compare
 // without regard to case, "." and ".." are resolved; only drives C: and D: exist. A
-// read-only file cannot be deleted or replaced, and a copy keeps the source's read-only
-// attribute, as CopyFile does. Shares, "\\?\" and "\\.\" paths, device names (NUL.TTE,
+// read-only file cannot be deleted or replaced; the files port's copy is never read-only,
+// whatever the source (CopyFile alone would keep the attribute). Shares, "\\?\" and "\\.\" paths, device names (NUL.TTE,
 // COM1.TTE) and streams (evil.dll:x.TTE) are places a command must never reach for
 // while the machine is guarded: every call that names one is recorded and refused.
 // Every call through every port counts, and a command that makes more than its budget
@@ -74,23 +74,9 @@ inline PortCalls& Calls()
 
 // --- Text and paths ---
 
-// Code page 950's conversion as the system's A functions make it: best fit, so that a
-// character the code page lacks but resembles becomes its look-alike (é becomes e),
-// anything else '?'.
-inline CString BestFitToAnsi(std::u16string_view text)
-{
-    static const std::map<char16_t, char> lookAlikes = {
-        {u'\u00E0', 'a'}, {u'\u00E1', 'a'}, {u'\u00E8', 'e'}, {u'\u00E9', 'e'}, {u'\u00C9', 'E'},
-        {u'\u00C8', 'E'}, {u'\u00FC', 'u'}, {u'\u00DC', 'U'}, {u'\u00F6', 'o'}, {u'\u00D6', 'O'}};
-    CString ansi;
-    for (const char16_t c : text) {
-        const auto alike = lookAlikes.find(c);
-        ansi += alike != lookAlikes.end() ? CString(1, alike->second) : WideToBig5(std::u16string_view(&c, 1));
-    }
-    return ansi;
-}
-
-inline constexpr CodePageRules kRules{IsBig5LeadByte, Big5ToWide, BestFitToAnsi, UpperCaseKey};
+// Code page 950's conversion as the port makes it: a character the code page lacks becomes
+// '?', never a look-alike (é never becomes e).
+inline constexpr CodePageRules kRules = kBig5;
 
 inline std::u16string Wide(std::string_view ascii)
 {
@@ -446,7 +432,7 @@ public:
         const auto found = disk.files.find(Key(source));
         if (found == disk.files.end() || KindAt(target) != Kind::Nothing || !CanMake(target))
             return false;
-        disk.files[Key(target)] = {target, found->second.bytes, found->second.readOnly};
+        disk.files[Key(target)] = {target, found->second.bytes, false};
         changes.push_back({DiskChange::What::File, target});
         return true;
     }
