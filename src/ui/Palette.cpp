@@ -28,13 +28,14 @@ FrameColours Palette::Frame() const
     return {::GetSysColor(COLOR_3DDKSHADOW), ::GetSysColor(COLOR_3DSHADOW), ::GetSysColor(COLOR_3DHILIGHT)};
 }
 
-// The screen shows the selection in the system's colours either way.
+// The screen shows the selection in the system's colours either way. Past the last
+// character the chart shows the dialog's surface, as the program's own grey does.
 chart::Colours Palette::Chart() const
 {
     const COLORREF selectedPaper = ::GetSysColor(COLOR_HIGHLIGHT);
     const COLORREF selectedInk = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     if (!m_highContrast)
         return {chart::kPaper, chart::kInk, chart::kLine, chart::kEmpty, selectedPaper, selectedInk};
-    const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
-    return {::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT), grey, grey, selectedPaper, selectedInk};
+    return {::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_GRAYTEXT),
+            ::GetSysColor(COLOR_3DFACE), selectedPaper, selectedInk};
 }

@@ -685,7 +685,8 @@ TEST_F(ListRowTest, TheWindowFollowsTheSystemsColoursWhileOpen)
 }
 
 // The character view's cells under high contrast: paper, ink and lines of the system's
-// scheme, the selected cell in its selection colours; without it, as they always were.
+// scheme, the selected cell in its selection colours, the dialog's surface where no cell
+// is; without it, as they always were.
 TEST(CharacterGridPainting, CellsTakeTheSystemsColoursUnderHighContrastOnly)
 {
     DialogContext context;
@@ -724,7 +725,7 @@ TEST(CharacterGridPainting, CellsTakeTheSystemsColoursUnderHighContrastOnly)
     std::vector<COLORREF> pixels = print();
     EXPECT_EQ(coloursOf(pixels, 0), (std::set{paper, text, grey}));
     EXPECT_EQ(coloursOf(pixels, 1), (std::set{highlight, highlightText, grey}));
-    EXPECT_EQ(coloursOf(pixels, 31), (std::set{grey})) << "past the last character";
+    EXPECT_EQ(coloursOf(pixels, 31), (std::set{::GetSysColor(COLOR_3DFACE)})) << "past the last character";
 
     g_highContrast = false;
     pixels = print();

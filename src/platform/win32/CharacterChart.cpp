@@ -73,7 +73,7 @@ void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int
         const RECT cell = chart::CellRect(index, topRow);
         const RECT inside{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
         if (index >= characters.size()) {
-            Fill(dc, inside, colours.empty);
+            Fill(dc, cell, colours.empty);  // its lines too: no cell is there
         } else if (index == selected) {
             DrawCentred(dc, characters[index], advances[column], lineHeight, inside,
                         colours.selectedInk, colours.selectedPaper);

@@ -19,8 +19,8 @@ inline constexpr COLORREF kInk = RGB(0, 0, 0);
 inline constexpr COLORREF kLine = RGB(192, 192, 192);
 inline constexpr COLORREF kEmpty = RGB(192, 192, 192);  // past the last character
 
-// What a chart is drawn in: its paper, its characters' ink, the grid's lines, the cells past
-// the last character, and the selected cell's paper and ink.
+// What a chart is drawn in: its paper, its characters' ink, the grid's lines, the place of
+// the cells past the last character, lines included, and the selected cell's paper and ink.
 struct Colours {
     COLORREF paper;
     COLORREF ink;
