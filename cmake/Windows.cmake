@@ -33,6 +33,7 @@ add_library(veltrane_win STATIC
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
     src/platform/win32/HelpKeyFilter.cpp
+    src/platform/win32/HighContrast.cpp
     src/platform/win32/RegistryWatch.cpp
     src/platform/win32/ShortcutKeyFilter.cpp
     src/platform/win32/Resources.cpp
@@ -44,6 +45,7 @@ add_library(veltrane_win STATIC
     src/ui/FontLinkDlg.cpp
     src/ui/ListRows.cpp
     src/ui/MaskedBitmap.cpp
+    src/ui/Palette.cpp
     src/ui/RowPicture.cpp
     src/ui/SunkenFrame.cpp
 )

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/CharacterChart.h"
+#include "ui/Palette.h"
 
 namespace {
 
@@ -141,6 +142,11 @@ LRESULT CharacterGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         OnPaint();
         return 0;
+    case WM_PRINTCLIENT: {
+        const RECT client{0, 0, chart::kWidth, m_visibleRows * chart::kCell};
+        Paint(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
     case WM_ERASEBKGND:
         return 1;  // the page covers the whole client area
     case WM_KEYDOWN:
@@ -163,20 +169,25 @@ LRESULT CharacterGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-// Only the rows the update region touches are drawn, on the page, then copied.
 void CharacterGrid::OnPaint()
 {
     PAINTSTRUCT paint{};
     const HDC dc = ::BeginPaint(m_window, &paint);
-    const int first = std::max(0, static_cast<int>(paint.rcPaint.top) / chart::kCell);
-    const int last = std::min(m_visibleRows, static_cast<int>(paint.rcPaint.bottom + chart::kCell - 1) / chart::kCell);
-    if (last > first) {
-        DrawChartRows(m_page.get(), m_font, m_characters, m_topRow, m_topRow + first, last - first, m_selected);
-        ::BitBlt(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
-                 paint.rcPaint.bottom - paint.rcPaint.top, m_page.get(), paint.rcPaint.left, paint.rcPaint.top,
-                 SRCCOPY);
-    }
+    Paint(dc, paint.rcPaint);
     ::EndPaint(m_window, &paint);
+}
+
+// Only the rows `area` touches are drawn, on the page, then copied.
+void CharacterGrid::Paint(HDC dc, const RECT& area)
+{
+    const int first = std::max(0, static_cast<int>(area.top) / chart::kCell);
+    const int last = std::min(m_visibleRows, static_cast<int>(area.bottom + chart::kCell - 1) / chart::kCell);
+    if (last <= first)
+        return;
+    DrawChartRows(m_page.get(), m_font, m_characters, m_topRow, m_topRow + first, last - first, m_selected,
+                  Palette(m_highContrast()).Chart());
+    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_page.get(), area.left,
+             area.top, SRCCOPY);
 }
 
 void CharacterGrid::Move(std::ptrdiff_t by)

@@ -20,7 +20,8 @@ public:
     // Registers the window class in `instance`, once for the process.
     static void Register(HINSTANCE instance);
 
-    CharacterGrid() = default;
+    // The grid asks `highContrast` whenever it paints.
+    explicit CharacterGrid(bool (*highContrast)()) : m_highContrast(highContrast) {}
     CharacterGrid(const CharacterGrid&) = delete;
     CharacterGrid& operator=(const CharacterGrid&) = delete;
 
@@ -41,6 +42,9 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnPaint();
+    // The rows that `area` touches, drawn into `dc`: the screen's, or a picture's
+    // (WM_PRINTCLIENT).
+    void Paint(HDC dc, const RECT& area);
     void OnKey(UINT key);
     void OnClick(LPARAM point);
     void OnScroll(WORD code);
@@ -49,6 +53,7 @@ private:
     void CopySelected() const;
     int RowCount() const;
 
+    bool (*m_highContrast)();
     HWND m_window = nullptr;
     std::span<const char32_t> m_characters;
     HFONT m_font = nullptr;

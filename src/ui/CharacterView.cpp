@@ -6,6 +6,7 @@
 #include "platform/win32/CharacterChart.h"
 #include "platform/win32/Resources.h"
 #include "resource.h"
+#include "ui/Palette.h"
 
 namespace {
 
@@ -30,7 +31,11 @@ const MessageMapEntry CCharacterView::messageEntries[] = {
 const MessageMap CCharacterView::messageMap{&CDialog::messageMap, messageEntries};
 
 CCharacterView::CCharacterView(const DialogContext& context, const LinkPorts& ports, const CString& path)
-    : CDialog(context, IDD_CHARACTERS), m_files(ports.files), m_rules(ports.rules), m_path(path)
+    : CDialog(context, IDD_CHARACTERS),
+      m_files(ports.files),
+      m_rules(ports.rules),
+      m_path(path),
+      m_grid(context.highContrast)
 {
     CharacterGrid::Register(context.instance);
 }
@@ -139,10 +144,11 @@ void CCharacterView::OnDrawItem(int controlId, DRAWITEMSTRUCT* item)
     if (controlId != IDC_CHAR_PREVIEW)
         return;
     const std::size_t selected = m_grid.Selected();
+    const chart::Colours colours = Palette(m_context.highContrast()).Chart();
     if (m_loaded && selected < m_loaded->characters.size()) {
-        DrawLargeCharacter(item->hDC, m_loaded->large.get(), m_loaded->characters[selected], item->rcItem);
+        DrawLargeCharacter(item->hDC, m_loaded->large.get(), m_loaded->characters[selected], item->rcItem, colours);
     } else {
-        ::SetBkColor(item->hDC, chart::kPaper);
+        ::SetBkColor(item->hDC, colours.paper);
         ::ExtTextOutW(item->hDC, 0, 0, ETO_OPAQUE, &item->rcItem, nullptr, 0, nullptr);
     }
 }

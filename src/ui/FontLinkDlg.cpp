@@ -309,7 +309,7 @@ void CFontLinkDlg::OnPaint()
         return;
     }
     const CPaintDC dc(m_hWnd);
-    DrawSunkenFrame(dc, m_rcListBox);
+    DrawSunkenFrame(dc, m_rcListBox, Palette(m_context.highContrast()).Frame());
     Default();
 }
 
@@ -326,7 +326,7 @@ void CFontLinkDlg::PaintMinimized()
 
 void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
 {
-    m_rows.Draw(*item);
+    m_rows.Draw(*item, Palette(m_context.highContrast()));
     Default();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/ListRows.h"
 
 #include "model/EudcPath.h"
+#include "platform/win32/UniqueHandle.h"
 
 namespace {
 
@@ -12,31 +13,44 @@ constexpr int kNameGap = 2;
 
 constexpr UINT kTextFormat = DT_VCENTER | DT_NOPREFIX;
 
-// The light grey of a row without a link.
-constexpr COLORREF kNoLinkColour = RGB(192, 192, 192);
-// The red of a link that cannot work.
-constexpr COLORREF kProblemColour = RGB(192, 0, 0);
+// The focus as a dotted line in one colour, where an exclusive-or would give a colour of
+// no scheme.
+void DrawDottedFrame(HDC dc, const RECT& rect, COLORREF colour)
+{
+    const LOGBRUSH line{BS_SOLID, colour, 0};
+    const GdiObject<HPEN> pen(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &line, 0, nullptr));
+    const Selection penSelected = Select(dc, pen.get());
+    const Selection brushSelected = Select(dc, ::GetStockObject(NULL_BRUSH));
+    ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+}
 
 }  // namespace
 
-// Selection and focus changes arrive as their own requests and are drawn by
-// exclusive-or, so each one toggles what a full draw left.
-void ListRows::Draw(const DRAWITEMSTRUCT& item)
+// In the program's own colours, selection and focus changes arrive as their own requests
+// and are drawn by exclusive-or, so each one toggles what a full draw left. In the
+// system's colours the row is drawn whole for each.
+void ListRows::Draw(const DRAWITEMSTRUCT& item, const Palette& palette)
 {
     switch (item.itemAction) {
     case ODA_DRAWENTIRE:
-        DrawEntireRow(item);
+        DrawEntireRow(item, palette);
         break;
     case ODA_SELECT:
-        ::InvertRect(item.hDC, &item.rcItem);
+        if (palette.InvertsSelection())
+            ::InvertRect(item.hDC, &item.rcItem);
+        else
+            DrawEntireRow(item, palette);
         break;
     case ODA_FOCUS:
-        ::DrawFocusRect(item.hDC, &item.rcItem);
+        if (palette.InvertsSelection())
+            ::DrawFocusRect(item.hDC, &item.rcItem);
+        else
+            DrawEntireRow(item, palette);
         break;
     }
 }
 
-void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
+void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item, const Palette& palette)
 {
     // An empty list asks for row -1.
     const std::span<const LinkRow> rows = m_links.Rows();
@@ -45,37 +59,45 @@ void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item)
     const LinkRow& link = rows[item.itemID];
     const HDC dc = item.hDC;
     const RECT& row = item.rcItem;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const RowColours colours = palette.Row(dc, selected);
+    const COLORREF keptPaper = ::SetBkColor(dc, colours.paper);
+    const COLORREF keptInk = ::SetTextColor(dc, colours.ink);
 
-    // Cleared in the background colour that the list has set up.
     RECT text = row;
     ::ExtTextOutA(dc, text.left, text.top, ETO_OPAQUE, &text, "", 0, nullptr);
-    m_picture.Draw(dc, row.left, row.top, ::GetBkColor(dc));
+    m_picture.Draw(dc, row.left, row.top, colours.paper);
 
     // Without DT_SINGLELINE both texts start at the row's top. Names and paths are drawn
     // as they are: an "&" in them is no mnemonic.
     text.left = row.left + m_picture.GetWidth() + kNameGap;
     const CString& name = link.kind == NameKind::Default ? CString(kSystemDefaultLabel) : link.name;
     ::DrawTextA(dc, name.c_str(), -1, &text, kTextFormat);
-    DrawLinkText(dc, text, link);
+    DrawLinkText(dc, text, link, colours);
 
-    if (item.itemState & ODS_SELECTED)
+    if (selected && palette.InvertsSelection())
         ::InvertRect(dc, &row);
-    if (item.itemState & ODS_FOCUS)
-        ::DrawFocusRect(dc, &row);
+    if (item.itemState & ODS_FOCUS) {
+        if (palette.InvertsSelection())
+            ::DrawFocusRect(dc, &row);
+        else
+            DrawDottedFrame(dc, row, colours.ink);
+    }
+    ::SetTextColor(dc, keptInk);
+    ::SetBkColor(dc, keptPaper);
 }
 
-// Against the right edge, in the list's colour for a link that works or is not yet
-// checked, light grey for none, red for one that cannot work.
-void ListRows::DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const
+// Against the right edge, in the row's colour for a link that works or is not yet
+// checked, the no-link colour for none, the problem colour for one that cannot work.
+void ListRows::DrawLinkText(HDC dc, RECT& text, const LinkRow& row, const RowColours& colours) const
 {
     const CString linkText = GetLinkText(row);
-    if (row.hasLink && !IsProblem(row.state)) {
-        ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
-        return;
-    }
-    const COLORREF kept = ::SetTextColor(dc, row.hasLink ? kProblemColour : kNoLinkColour);
+    if (!row.hasLink)
+        ::SetTextColor(dc, colours.noLinkInk);
+    else if (IsProblem(row.state))
+        ::SetTextColor(dc, colours.problemInk);
     ::DrawTextA(dc, linkText.c_str(), -1, &text, kTextFormat | DT_RIGHT);
-    ::SetTextColor(dc, kept);
+    ::SetTextColor(dc, colours.ink);
 }
 
 bool ListRows::LooksDifferent(LinkState before, LinkState after)

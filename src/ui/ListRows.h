@@ -1,12 +1,13 @@
 // The main dialog's owner-drawn rows: the item picture, the font's name, and its link
 // against the right edge, "no assigned" in light grey, and a link that cannot work in red
-// with the reason beside it.
+// with the reason beside it; in the system's colours under high contrast.
 #pragma once
 
 #include <windows.h>
 
 #include "model/FontLinks.h"
 #include "ui/MaskedBitmap.h"
+#include "ui/Palette.h"
 #include "ui/RowPicture.h"
 
 // What a row says of its link besides the file's name.
@@ -26,15 +27,15 @@ public:
     {
     }
 
-    // Draws what the list asks for in one WM_DRAWITEM request.
-    void Draw(const DRAWITEMSTRUCT& item);
+    // Draws what the list asks for in one WM_DRAWITEM request, in `palette`.
+    void Draw(const DRAWITEMSTRUCT& item, const Palette& palette);
     // Whether a row whose link goes from one state to the other must be drawn again: a
     // link not yet checked is drawn as one that works.
     static bool LooksDifferent(LinkState before, LinkState after);
 
 private:
-    void DrawEntireRow(const DRAWITEMSTRUCT& item);
-    void DrawLinkText(HDC dc, RECT& text, const LinkRow& row) const;
+    void DrawEntireRow(const DRAWITEMSTRUCT& item, const Palette& palette);
+    void DrawLinkText(HDC dc, RECT& text, const LinkRow& row, const RowColours& colours) const;
     // The linked file's name, with the reason when the link cannot work, or the no-link text.
     CString GetLinkText(const LinkRow& row) const;
 

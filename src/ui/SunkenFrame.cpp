@@ -17,14 +17,14 @@ void DrawEdge(const CDC& dc, COLORREF colour, POINT start, POINT corner, POINT e
 
 }  // namespace
 
-void DrawSunkenFrame(const CDC& dc, const RECT& rect)
+void DrawSunkenFrame(const CDC& dc, const RECT& rect, const FrameColours& colours)
 {
     const auto [l, t, r, b] = rect;
     const Selection brush = Select(dc.GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
     // The inner dark edge.
-    DrawEdge(dc, RGB(0, 0, 0), {l - 1, b}, {l - 1, t - 1}, {r, t - 1});
+    DrawEdge(dc, colours.dark, {l - 1, b}, {l - 1, t - 1}, {r, t - 1});
     // The outer shadow.
-    DrawEdge(dc, RGB(128, 128, 128), {l - 2, b + 1}, {l - 2, t - 2}, {r + 1, t - 2});
+    DrawEdge(dc, colours.shadow, {l - 2, b + 1}, {l - 2, t - 2}, {r + 1, t - 2});
     // The outer highlight.
-    DrawEdge(dc, RGB(255, 255, 255), {r + 1, t - 2}, {r + 1, b + 1}, {l - 2, b + 1});
+    DrawEdge(dc, colours.light, {r + 1, t - 2}, {r + 1, b + 1}, {l - 2, b + 1});
 }

@@ -5,8 +5,9 @@
 #include <windows.h>
 
 #include "platform/win32/DC.h"
+#include "ui/Palette.h"
 
 // `rect` is the control's rectangle in the context's coordinates (right and bottom one
 // past its last pixel). The column `rect.right` and the row `rect.bottom` are left as
 // they are: the dialog's own grey there is the bevel's light inner edge.
-void DrawSunkenFrame(const CDC& dc, const RECT& rect);
+void DrawSunkenFrame(const CDC& dc, const RECT& rect, const FrameColours& colours = kClassicFrame);

@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <set>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -17,6 +20,7 @@
 #include "TestApp.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
+#include "ui/CharacterGrid.h"
 #include "ui/MaskedBitmap.h"
 #include "ui/SunkenFrame.h"
 
@@ -485,4 +489,247 @@ TEST_F(AmpersandRowTest, AmpersandsAreDrawnAsTheyAre)
                   "");
     });
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, "EUDC\\950", "A&B&&C");
+}
+
+namespace {
+
+// High contrast as the dialogs are told of it. Wine 8 always reports it off and refuses
+// SPI_SETHIGHCONTRAST, so the tests tell the dialogs through their context.
+bool g_highContrast = false;
+bool ReportedHighContrast()
+{
+    return g_highContrast;
+}
+
+// A black-background scheme, as high contrast brings, with every colour distinct so that a
+// pixel tells which one it is, and high contrast reported on; all as before at the end.
+class HighContrastScheme {
+public:
+    explicit HighContrastScheme(DialogContext& context) : m_context(context), m_query(context.highContrast)
+    {
+        for (std::size_t i = 0; i < std::size(kElements); ++i)
+            m_kept[i] = ::GetSysColor(kElements[i]);
+        ::SetSysColors(static_cast<int>(std::size(kElements)), kElements, kScheme);
+        context.highContrast = &ReportedHighContrast;
+        g_highContrast = true;
+    }
+    ~HighContrastScheme()
+    {
+        g_highContrast = false;
+        m_context.highContrast = m_query;
+        ::SetSysColors(static_cast<int>(std::size(kElements)), kElements, m_kept);
+    }
+    HighContrastScheme(const HighContrastScheme&) = delete;
+    HighContrastScheme& operator=(const HighContrastScheme&) = delete;
+
+    static constexpr int kElements[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_GRAYTEXT,
+                                        COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_3DFACE};
+    static constexpr COLORREF kScheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(63, 242, 63),
+                                           RGB(26, 235, 255), RGB(96, 0, 96),    RGB(32, 32, 32)};
+
+private:
+    DialogContext& m_context;
+    bool (*m_query)();
+    COLORREF m_kept[std::size(kElements)] = {};
+};
+
+// Whether `pixel` is `ink` on `paper` as text smoothing may leave it at a glyph's edge:
+// each channel between the two, and channels that go between the same two values equal, so
+// that a grey between black and white passes and red does not.
+bool IsSmoothed(COLORREF pixel, COLORREF paper, COLORREF ink)
+{
+    const auto channels = [](COLORREF colour) {
+        return std::array<int, 3>{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    };
+    const auto out = channels(pixel), from = channels(paper), to = channels(ink);
+    for (std::size_t c = 0; c < 3; ++c) {
+        if (out[c] < std::min(from[c], to[c]) || out[c] > std::max(from[c], to[c]))
+            return false;
+        for (std::size_t d = 0; d < c; ++d)
+            if (from[c] == from[d] && to[c] == to[d] && out[c] != out[d])
+                return false;
+    }
+    return true;
+}
+
+// What is not `paper` in a row, apart from the item picture: its texts' pixels.
+std::vector<bool> InkOf(const std::vector<COLORREF>& pixels, int width, COLORREF paper)
+{
+    std::vector<bool> ink;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const bool inPicture = static_cast<int>(i % width) < kItemWidth && static_cast<int>(i / width) < kItemHeight;
+        ink.push_back(!inPicture && pixels[i] != paper);
+    }
+    return ink;
+}
+
+}  // namespace
+
+// Under high contrast a row is the system's colours alone, its texts smoothed between
+// them, its picture over them: the window's for a row, the selection's for the selected
+// one. A link that cannot work keeps its words where they were, and no red.
+TEST_F(ListRowTest, UnderHighContrastRowsTakeOnlyTheSystemsColours)
+{
+    const HighContrastScheme scheme(test.app.m_dialogs);
+    WithDialogOpen([&] {
+        const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+        const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+        const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
+        const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+        const COLORREF highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        const int unlinked = RowOf("AR PL UMing HK");
+        for (const int row : {0, RowOf(kLinkedFont), RowOf(kBrokenFont), unlinked}) {
+            // Drawn as the program always drew it, on the list's colours: the texts' shape.
+            g_highContrast = false;
+            const std::vector<bool> words = InkOf(DrawnByDialog(row, 0), rowWidth, window);
+            g_highContrast = true;
+            std::map<UINT, std::vector<COLORREF>> drawn;
+            for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_FOCUS), UINT(ODS_SELECTED | ODS_FOCUS)}) {
+                SCOPED_TRACE(testing::Message() << "row " << row << ", state " << state);
+                const bool selected = (state & ODS_SELECTED) != 0;
+                const COLORREF paper = selected ? highlight : window;
+                const COLORREF ink = selected ? highlightText : text;
+                const std::set<COLORREF> inks = selected ? std::set{highlightText} : std::set{text, grey};
+                // Whatever colours the list has set are not the row's.
+                const auto canvas = RowCanvas();
+                ::SetBkColor(canvas->Dc(), RGB(0, 128, 128));
+                ::SetTextColor(canvas->Dc(), RGB(192, 0, 0));
+                AskDialogToDraw(*canvas, row, ODA_DRAWENTIRE, state);
+                const std::vector<COLORREF> pixels = canvas->Pixels();
+
+                int strange = 0;
+                std::set<COLORREF> seen;
+                for (int y = 0; y < rowHeight; ++y) {
+                    for (int x = 0; x < rowWidth; ++x) {
+                        const COLORREF pixel = pixels[static_cast<std::size_t>(y * rowWidth + x)];
+                        const bool edge = x == 0 || y == 0 || x == rowWidth - 1 || y == rowHeight - 1;
+                        if ((state & ODS_FOCUS) && edge)
+                            continue;  // compared below with the row without the focus
+                        if (x < kItemWidth && y < kItemHeight) {
+                            const char letter = kItemRows[y][x];
+                            strange += pixel != (letter == 'R' ? paper : ItemColour(letter));
+                        } else {
+                            strange += std::none_of(inks.begin(), inks.end(),
+                                                    [&](COLORREF ink) { return IsSmoothed(pixel, paper, ink); });
+                            seen.insert(pixel);
+                        }
+                    }
+                }
+                EXPECT_EQ(strange, 0) << "pixels of no system colour, or a picture not over the row's paper";
+                EXPECT_TRUE(seen.count(ink)) << "the texts";
+                EXPECT_EQ(seen.count(grey) != 0, row == 0 || row == unlinked ? !selected : false) << "no assigned";
+                drawn[state] = pixels;
+                if (state & ODS_FOCUS) {
+                    // Dotted along the row's edge in the text's colour, the rest as without it.
+                    const std::vector<COLORREF>& unfocused = drawn[state & ~UINT(ODS_FOCUS)];
+                    int dots = 0, elsewhere = 0;
+                    for (std::size_t i = 0; i < pixels.size(); ++i) {
+                        const int x = static_cast<int>(i) % rowWidth, y = static_cast<int>(i) / rowWidth;
+                        const bool edge = x == 0 || y == 0 || x == rowWidth - 1 || y == rowHeight - 1;
+                        if (pixels[i] == unfocused[i])
+                            continue;
+                        if (edge && pixels[i] == ink)
+                            ++dots;
+                        else
+                            ++elsewhere;
+                    }
+                    EXPECT_GT(dots, rowWidth / 2) << "the focus";
+                    EXPECT_EQ(elsewhere, 0) << "pixels the focus should not change";
+                }
+                if (state == 0) {
+                    EXPECT_TRUE(InkOf(pixels, rowWidth, paper) == words) << "the same words in the same places";
+                }
+
+                // A change of selection or focus alone leaves what a whole draw does.
+                const auto changed = RowCanvas();
+                AskDialogToDraw(*changed, row, (state & ODS_FOCUS) ? ODA_FOCUS : ODA_SELECT, state);
+                EXPECT_EQ(Differences(changed->Pixels(), pixels, rowWidth), "") << "drawn on its own change";
+            }
+        }
+    });
+}
+
+// A scheme chosen while the window is open shows at once: the window and its list are
+// painted again on either of the system's messages, and its surface takes the system's
+// colours while high contrast is on.
+TEST_F(ListRowTest, TheWindowFollowsTheSystemsColoursWhileOpen)
+{
+    const HighContrastScheme scheme(test.app.m_dialogs);
+    WithDialogOpen([&] {
+        const auto waitingToPaint = [&] {
+            RECT update{};
+            return ::GetUpdateRect(list, &update, FALSE) != FALSE;
+        };
+        const auto validate = [&] { ::RedrawWindow(dialog.m_hWnd, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN); };
+        validate();
+        ::SendMessageA(dialog.m_hWnd, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+        EXPECT_FALSE(waitingToPaint()) << "another setting";
+        ::SendMessageA(dialog.m_hWnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_TRUE(waitingToPaint()) << "high contrast turned on or off";
+        validate();
+        ::SendMessageA(dialog.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_TRUE(waitingToPaint()) << "a colour changed";
+
+        const Canvas surface(4, 4, kBlack);
+        const auto brushFor = [&] {
+            return reinterpret_cast<HBRUSH>(::SendMessageA(dialog.m_hWnd, WM_CTLCOLORDLG,
+                                                           reinterpret_cast<WPARAM>(surface.Dc()),
+                                                           reinterpret_cast<LPARAM>(dialog.m_hWnd)));
+        };
+        EXPECT_EQ(brushFor(), ::GetSysColorBrush(COLOR_3DFACE));
+        EXPECT_EQ(::GetBkColor(surface.Dc()), ::GetSysColor(COLOR_3DFACE));
+        g_highContrast = false;
+        EXPECT_EQ(brushFor(), test.app.m_dialogs.colours.brush.get()) << "the program's own grey";
+        EXPECT_EQ(::GetBkColor(surface.Dc()), kLightGrey);
+    });
+}
+
+// The character view's cells under high contrast: paper, ink and lines of the system's
+// scheme, the selected cell in its selection colours, the dialog's surface where no cell
+// is; without it, as they always were.
+TEST(CharacterGridPainting, CellsTakeTheSystemsColoursUnderHighContrastOnly)
+{
+    DialogContext context;
+    const HighContrastScheme scheme(context);
+    CharacterGrid::Register(::GetModuleHandleA(nullptr));
+    CharacterGrid grid(context.highContrast);  // outlives its window
+    const UniqueHandle<HWND, ::DestroyWindow> window(::CreateWindowA(CharacterGrid::kClassName, "",
+                                                                     WS_POPUP | WS_VSCROLL, 0, 0, 100, 100, nullptr,
+                                                                     nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    const GdiObject<HFONT> font(::CreateFontA(-chart::kGlyph, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                              NONANTIALIASED_QUALITY, 0, kLinkedFont));
+    const std::u32string characters = U"ABCDEFGHIJKLMNOPQRS";  // a row and 3 cells of the next
+    grid.Attach(window.get(), characters, font.get(), 2);
+    grid.Select(1);
+
+    const auto print = [&] {
+        const Canvas canvas(chart::kWidth, 2 * chart::kCell, kRed);
+        ::SendMessageA(window.get(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+        return canvas.Pixels();
+    };
+    // The colours of the cell `index`, its grid lines included.
+    const auto coloursOf = [](const std::vector<COLORREF>& pixels, std::size_t index) {
+        const RECT cell = chart::CellRect(index, 0);
+        std::set<COLORREF> colours;
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x)
+                colours.insert(pixels[static_cast<std::size_t>(y * chart::kWidth + x)]);
+        return colours;
+    };
+    const COLORREF paper = ::GetSysColor(COLOR_WINDOW);
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+
+    std::vector<COLORREF> pixels = print();
+    EXPECT_EQ(coloursOf(pixels, 0), (std::set{paper, text, grey}));
+    EXPECT_EQ(coloursOf(pixels, 1), (std::set{highlight, highlightText, grey}));
+    EXPECT_EQ(coloursOf(pixels, 31), (std::set{::GetSysColor(COLOR_3DFACE)})) << "past the last character";
+
+    g_highContrast = false;
+    pixels = print();
+    EXPECT_EQ(coloursOf(pixels, 0), (std::set{chart::kPaper, chart::kInk, chart::kLine}));
+    EXPECT_EQ(coloursOf(pixels, 1), (std::set{highlight, highlightText, chart::kLine}));
+    EXPECT_EQ(coloursOf(pixels, 31), (std::set{chart::kEmpty}));
 }

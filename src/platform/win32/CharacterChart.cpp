@@ -55,7 +55,7 @@ RECT chart::CellRect(std::size_t index, int topRow)
 }
 
 void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
-                   std::size_t selected)
+                   std::size_t selected, const chart::Colours& colours)
 {
     const Selection fontSelected = Select(dc, font);
     const std::size_t first = static_cast<std::size_t>(firstRow) * chart::kColumns;
@@ -63,7 +63,7 @@ void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int
     // The grid line is each cell's right and bottom edge: the rows are filled with it once,
     // and each cell's inside drawn over it.
     const int top = (firstRow - topRow) * chart::kCell;
-    Fill(dc, {0, top, chart::kWidth, top + rows * chart::kCell}, chart::kLine);
+    Fill(dc, {0, top, chart::kWidth, top + rows * chart::kCell}, colours.line);
     const int lineHeight = LineHeight(dc);
     int advances[chart::kColumns] = {};
     for (std::size_t index = first; index < end; ++index) {
@@ -73,23 +73,23 @@ void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int
         const RECT cell = chart::CellRect(index, topRow);
         const RECT inside{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
         if (index >= characters.size()) {
-            Fill(dc, inside, chart::kEmpty);
+            Fill(dc, cell, colours.empty);  // its lines too: no cell is there
         } else if (index == selected) {
             DrawCentred(dc, characters[index], advances[column], lineHeight, inside,
-                        ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_HIGHLIGHT));
+                        colours.selectedInk, colours.selectedPaper);
         } else {
-            DrawCentred(dc, characters[index], advances[column], lineHeight, inside, chart::kInk, chart::kPaper);
+            DrawCentred(dc, characters[index], advances[column], lineHeight, inside, colours.ink, colours.paper);
         }
     }
 }
 
-void DrawLargeCharacter(HDC dc, HFONT font, char32_t character, const RECT& rect)
+void DrawLargeCharacter(HDC dc, HFONT font, char32_t character, const RECT& rect, const chart::Colours& colours)
 {
     const Selection fontSelected = Select(dc, font);
-    const GdiObject<HBRUSH> line(::CreateSolidBrush(chart::kLine));
+    const GdiObject<HBRUSH> line(::CreateSolidBrush(colours.line));
     ::FrameRect(dc, &rect, line.get());
     const RECT inside{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
     int advances[chart::kColumns] = {};
     Advances(dc, std::span<const char32_t>(&character, 1), advances);
-    DrawCentred(dc, character, advances[0], LineHeight(dc), inside, chart::kInk, chart::kPaper);
+    DrawCentred(dc, character, advances[0], LineHeight(dc), inside, colours.ink, colours.paper);
 }

@@ -19,6 +19,21 @@ inline constexpr COLORREF kInk = RGB(0, 0, 0);
 inline constexpr COLORREF kLine = RGB(192, 192, 192);
 inline constexpr COLORREF kEmpty = RGB(192, 192, 192);  // past the last character
 
+// What a chart is drawn in: its paper, its characters' ink, the grid's lines, the place of
+// the cells past the last character, lines included, and the selected cell's paper and ink.
+struct Colours {
+    COLORREF paper;
+    COLORREF ink;
+    COLORREF line;
+    COLORREF empty;
+    COLORREF selectedPaper;
+    COLORREF selectedInk;
+};
+
+// A picture's colours, whatever the screen's are. It shows no selection; one would be
+// inverted.
+inline constexpr Colours kPrinted{kPaper, kInk, kLine, kEmpty, kInk, kPaper};
+
 inline int RowsFor(std::size_t characters)
 {
     return static_cast<int>((characters + kColumns - 1) / kColumns);
@@ -30,10 +45,10 @@ RECT CellRect(std::size_t index, int topRow);
 }  // namespace chart
 
 // Draws `rows` rows of the grid from row `firstRow` into `dc`, the row `topRow` at y = 0,
-// each cell's character in `font` (chart::kGlyph pixels), centred, ink on paper, or paper
-// on the highlight colours for the cell `selected` (none when out of range).
+// each cell's character in `font` (chart::kGlyph pixels), centred, in `colours`, the
+// selected ones for the cell `selected` (none when out of range).
 void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
-                   std::size_t selected);
+                   std::size_t selected, const chart::Colours& colours);
 
 // One character centred in `rect`, ink on paper, in a frame of the grid's line colour.
-void DrawLargeCharacter(HDC dc, HFONT font, char32_t character, const RECT& rect);
+void DrawLargeCharacter(HDC dc, HFONT font, char32_t character, const RECT& rect, const chart::Colours& colours);

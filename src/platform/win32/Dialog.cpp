@@ -33,6 +33,8 @@ const MessageMapEntry CDialog::messageEntries[] = {
     OnMessage<&CDialog::OnCtlColor>(WM_CTLCOLORDLG),
     OnMessage<&CDialog::OnCtlColor>(WM_CTLCOLORSTATIC),
     OnMessage<&CDialog::OnCtlColor>(WM_CTLCOLORBTN),
+    OnMessage<&CDialog::OnSysColorChange>(WM_SYSCOLORCHANGE),
+    OnMessage<&CDialog::OnSettingChange>(WM_SETTINGCHANGE),
 };
 
 const MessageMap CDialog::messageMap{nullptr, messageEntries};
@@ -122,14 +124,28 @@ int CDialog::MessageBox(const char* text, UINT type) const
 }
 
 // The dialog surface, static texts, group boxes and buttons take the application's
-// dialog colours, when it has set them.
+// dialog colours, when it has set them and high contrast is off.
 LRESULT CDialog::OnCtlColor(WPARAM wParam, LPARAM)
 {
     const DialogColours& colours = m_context.colours;
-    if (!colours.brush)
+    if (!colours.brush || m_context.highContrast())
         return Default();
     const auto dc = reinterpret_cast<HDC>(wParam);
     ::SetBkColor(dc, colours.background);
     ::SetTextColor(dc, colours.text);
     return reinterpret_cast<LRESULT>(colours.brush.get());
+}
+
+// What each control draws depends on the system's colours and on high contrast, both read
+// as it paints: all of it is painted again.
+void CDialog::OnSysColorChange()
+{
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+LRESULT CDialog::OnSettingChange(WPARAM setting, LPARAM)
+{
+    if (setting == SPI_SETHIGHCONTRAST)
+        OnSysColorChange();
+    return 0;
 }

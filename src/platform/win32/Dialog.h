@@ -56,6 +56,8 @@ private:
     const MessageMapEntry* FindHandler(UINT message, WPARAM wParam) const;
     INT_PTR Dispatch(const MessageMapEntry& entry, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(WPARAM wParam, LPARAM lParam);
+    void OnSysColorChange();
+    LRESULT OnSettingChange(WPARAM setting, LPARAM);
 
     UINT m_templateId;
     CurrentMessage m_current{};

@@ -44,7 +44,7 @@ bool Win32CharacterCharts::DrawPng(const CString& font, const std::u16string& fa
         return false;
     {
         const Selection canvas = Select(picture.dc.get(), picture.bitmap.get());
-        DrawChartRows(picture.dc.get(), glyphs.get(), characters, 0, 0, rows, characters.size());
+        DrawChartRows(picture.dc.get(), glyphs.get(), characters, 0, 0, rows, characters.size(), chart::kPrinted);
     }
     ::GdiFlush();
     return EncodePng(picture.bits, chart::kWidth, rows * chart::kCell, picture.stride, png);
