@@ -155,10 +155,14 @@ ResolvedPath FileOf(const Eudclink& with, const RegFileEntry& entry, const CStri
 std::string CheckNamed(const Eudclink& with, const std::vector<RegFileEntry>& entries,
                        const std::vector<Arrival>& arrivals)
 {
+    // Each value as the key will hold it: a later entry of a name wins, as import has it.
+    std::map<std::u16string, const RegFileEntry*> last;
+    for (const RegFileEntry& entry : entries)
+        last[with.rules.nameKey(entry.value.name)] = &entry;
     std::set<std::u16string> named;
     const CString fontsFolder = with.files.FontsFolder();
-    for (const RegFileEntry& entry : entries) {
-        if (const ResolvedPath file = FileOf(with, entry, fontsFolder); file.place != PathPlace::Nowhere)
+    for (const auto& [name, entry] : last) {
+        if (const ResolvedPath file = FileOf(with, *entry, fontsFolder); file.place != PathPlace::Nowhere)
             named.insert(with.rules.KeyOf(file.path));
     }
     for (const Arrival& arrival : arrivals) {

@@ -89,12 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 values.push_back({name, static_cast<std::uint32_t>(type & 0x0F), {data.begin(), data.end()}});
             continue;
         }
-        const std::u16string text = input.Path();
+        const std::u16string given = input.Path();
         const std::uint8_t file = input.Byte();
         const std::string tail = std::to_string(index) + (file & 128 ? input.Bytes(16) : "");
         if (duplicate)
             continue;
-        Link link{TextValue(name, text), LinkPath(text)};
+        // The registry's string is read up to its first NUL, as a link's text is.
+        const StoredValue value = TextValue(name, given);
+        const std::u16string text = TextOf(value);
+        Link link{value, LinkPath(text)};
         values.push_back(link.value);
         const Place place = link.path.empty() ? Place::Invalid : PlaceOf(link.path);
         const bool there = place == Place::Local || IsShare(link.path);
