@@ -95,6 +95,7 @@ BOOL CFontLinkDlg::OnInitDialog()
     LocateListBox();
     FillFontListBox();
     m_pListBox->SetCurSel(0);
+    m_rowsHeard = std::make_unique<ListAccessible>(m_pListBox->m_hWnd, m_rows);
     // Watched from before the first paint, so that no change is missed; told from after it.
     m_keyWatch = std::make_unique<RegistryWatch>(HKEY_CURRENT_USER, kLinkKeyParent, m_hWnd, WM_KEY_CHANGED);
     ::SetTimer(m_hWnd, kPaintedTimer, 0, nullptr);
@@ -185,6 +186,7 @@ void CFontLinkDlg::OnDestroy()
     ::KillTimer(m_hWnd, kFontsChangedTimer);
     m_links.StopChecks();
     m_keyWatch.reset();
+    m_rowsHeard.reset();
     Default();
 }
 

@@ -59,6 +59,10 @@
 //   char-closed             waits until no character view is open
 //   clipboard [TEXT]        prints the clipboard's Unicode text as code points, "U+E011";
 //                           given TEXT, waits for it first
+//   acc-row ROW             prints the row's accessible name, read as a screen reader reads
+//                           it: AccessibleObjectFromWindow on the list, get_accName
+//   acc-cell [TEXT]         prints the accessible name of the character view's selected
+//                           cell (get_accSelection, then get_accName); given TEXT, waits for it
 //   draw-cells FILE FACE FIRST COUNT ROWS  prints ROWS rows of 16 cells drawn by hand,
 //                           the characters from U+E000 + FIRST, COUNT in all, each centred
 //                           in the file's font FACE loaded for this process
@@ -73,10 +77,13 @@
 //                           a second, which a script of a hundred commands then pays once.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -758,6 +765,43 @@ std::string ClipboardText()
     return shown;
 }
 
+// Spelled out: MinGW's oleacc import library's has been seen to be wrong.
+constexpr IID kIAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+struct Releaser {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using AccessiblePtr = std::unique_ptr<IAccessible, Releaser>;
+
+// The control's object as a screen reader gets it, from this other process.
+AccessiblePtr AccessibleOf(HWND control)
+{
+    static const bool started = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    void* object = nullptr;
+    if (!started || FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible, &object)))
+        Fail("no accessible object for the control");
+    return AccessiblePtr(static_cast<IAccessible*>(object));
+}
+
+// The name of the child `child` (1 is the first item), or of the selected one when
+// `child` is 0; "(none)" when there is none, "(error 0x...)" when the call fails.
+std::string AccessibleName(HWND control, long child)
+{
+    const AccessiblePtr object = AccessibleOf(control);
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    if (child == 0 && object->get_accSelection(&id) != S_OK)
+        return "(none)";
+    BSTR name = nullptr;
+    const HRESULT result = object->get_accName(id, &name);
+    char failed[32];
+    std::snprintf(failed, sizeof failed, "(error 0x%08lX)", static_cast<unsigned long>(result));
+    const std::string text = result == S_OK && name != nullptr ? Utf8(name) : failed;
+    ::SysFreeString(name);
+    return text;
+}
+
 // Each cell as the chart is meant to look: white, its right and bottom edge the grid's
 // grey line, the character placed by its advance and the font's line height in the
 // middle of the white; past the last character, grey.
@@ -972,6 +1016,18 @@ int Run(int argc, char** argv)
     }
     if (command == "clipboard")
         return PrintReading("the clipboard", ClipboardText, argument);
+    if (command == "acc-row" && argument) {
+        std::printf("%s\n", AccessibleName(list, ShownRow(main, list, argument) + 1).c_str());
+        return 0;
+    }
+    if (command == "acc-cell") {
+        // The name holds the character itself, which the argument brings in the ANSI code page.
+        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
+        const std::string want = argument ? Utf8(Wide(argument)) : std::string();
+        return PrintReading("the selected cell's accessible name",
+                            [&] { return AccessibleName(::GetDlgItem(view, IDC_CHAR_GRID), 0); },
+                            argument ? want.c_str() : nullptr);
+    }
     if (command == "draw-cells" && argc > 6)
         return PrintCellsDrawnByHand(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
     Say("unknown command " + command);
