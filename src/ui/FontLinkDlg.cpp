@@ -50,6 +50,7 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnCommand<&CFontLinkDlg::OnModify>(BN_CLICKED, IDC_MODIFY),
     OnCommand<&CFontLinkDlg::OnRemove>(BN_CLICKED, IDC_REMOVE),
     OnCommand<&CFontLinkDlg::OnDblclkFontList>(LBN_DBLCLK, IDC_FONT_LIST),
+    OnCommand<&CFontLinkDlg::OnSelchangeFontList>(LBN_SELCHANGE, IDC_FONT_LIST),
     OnCommand<&CFontLinkDlg::OnAbout>(BN_CLICKED, IDC_ABOUT),
 };
 
@@ -271,6 +272,13 @@ void CFontLinkDlg::OnRemove()
 void CFontLinkDlg::OnDblclkFontList()
 {
     m_links.LinkSelected();
+}
+
+// Wine's list box raises no focus event for screen readers when the user moves its
+// selection; Windows' raises one as well, for the same row.
+void CFontLinkDlg::OnSelchangeFontList()
+{
+    m_rowsHeard->NotifySelected();
 }
 
 int CFontLinkDlg::GetSelectedRow() const

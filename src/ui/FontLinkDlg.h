@@ -51,6 +51,7 @@ private:
     void OnModify();
     void OnRemove();
     void OnDblclkFontList();
+    void OnSelchangeFontList();
 
     // What the link commands ask of the dialog.
     int GetSelectedRow() const override;

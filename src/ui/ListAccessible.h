@@ -1,6 +1,5 @@
 // The main dialog's rows as a screen reader hears them: each row's name is what the row
 // shows, the font and its link or why the link cannot work, as text rather than colour.
-// The list box itself tells readers when its selection moves.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +11,9 @@ class ListAccessible final : private ItemSource {
 public:
     // Answers for the list box `list`, whose row i `rows` draws.
     ListAccessible(HWND list, const ListRows& rows);
+
+    // Tells readers of the row now selected.
+    void NotifySelected() const { m_items.NotifySelected(); }
 
 private:
     long ItemCount() const override;

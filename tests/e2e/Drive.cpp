@@ -19,7 +19,7 @@
 //                           to end: "unchecked" while its file is being checked
 //   find-row ROW            prints the row's number (letter case aside), or fails
 //   row-rect ROW | list-rect                   print the rectangle
-//   key up|down|home|end    presses the key where the focus is
+//   key up|down|home|end|left|right            presses the key where the focus is
 //   minimize | restore      minimises or restores the main dialog
 //   choose-file PATH | cancel-file             answer the open-file dialog
 //   no-file-dialog          fails if an open-file dialog is open
@@ -63,6 +63,9 @@
 //                           it: AccessibleObjectFromWindow on the list, get_accName
 //   acc-cell [TEXT]         prints the accessible name of the character view's selected
 //                           cell (get_accSelection, then get_accName); given TEXT, waits for it
+//   heard-after KEY         presses the key as `key` does and prints the name of what the
+//                           program's next focus event names, as a screen reader hears it
+//                           (AccessibleObjectFromEvent, get_accName)
 //   draw-cells FILE FACE FIRST COUNT ROWS  prints ROWS rows of 16 cells drawn by hand,
 //                           the characters from U+E000 + FIRST, COUNT in all, each centred
 //                           in the file's font FACE loaded for this process
@@ -506,7 +509,8 @@ int PrintRows(HWND list)
 
 int PressNamedKey(HWND window, const std::string& name)
 {
-    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP}, {"down", VK_DOWN}, {"home", VK_HOME}, {"end", VK_END}};
+    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP},     {"down", VK_DOWN},   {"home", VK_HOME},
+                                                 {"end", VK_END},   {"left", VK_LEFT},   {"right", VK_RIGHT}};
     for (const auto& [keyName, key] : keys) {
         if (name == keyName) {
             PressKey(window, key, true);
@@ -773,12 +777,17 @@ struct Releaser {
 };
 using AccessiblePtr = std::unique_ptr<IAccessible, Releaser>;
 
+bool ComStarted()
+{
+    static const bool started = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    return started;
+}
+
 // The control's object as a screen reader gets it, from this other process.
 AccessiblePtr AccessibleOf(HWND control)
 {
-    static const bool started = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     void* object = nullptr;
-    if (!started || FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible, &object)))
+    if (!ComStarted() || FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible, &object)))
         Fail("no accessible object for the control");
     return AccessiblePtr(static_cast<IAccessible*>(object));
 }
@@ -800,6 +809,49 @@ std::string AccessibleName(HWND control, long child)
     const std::string text = result == S_OK && name != nullptr ? Utf8(name) : failed;
     ::SysFreeString(name);
     return text;
+}
+
+// The focus events of the program, as an out-of-context hook receives them.
+struct FocusEvent {
+    HWND window;
+    LONG object;
+    LONG child;
+};
+std::vector<FocusEvent> focusEvents;
+
+void CALLBACK NoteFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    focusEvents.push_back({window, object, child});
+}
+
+// The name a reader hears when `key` moves the focus: that of the object the event names.
+int PrintHeardAfter(HWND main, const std::string& key)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(main, &process);
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, NoteFocusEvent,
+                                                 process, 0, WINEVENT_OUTOFCONTEXT);
+    if (hook == nullptr)
+        Fail("cannot hook the program's focus events");
+    focusEvents.clear();
+    PressNamedKey(main, key);
+    const bool told = Until([] { return !focusEvents.empty(); }, kReadingPatience);
+    ::UnhookWinEvent(hook);
+    if (!told) {
+        std::printf("(no focus event)\n");
+        return 0;
+    }
+    const FocusEvent event = focusEvents.back();
+    IAccessible* object = nullptr;
+    VARIANT child{};
+    if (!ComStarted() || FAILED(::AccessibleObjectFromEvent(event.window, event.object, event.child, &object, &child)))
+        Fail("no accessible object for the focus event");
+    const AccessiblePtr owned(object);
+    BSTR name = nullptr;
+    const bool named = object->get_accName(child, &name) == S_OK && name != nullptr;
+    std::printf("%s\n", named ? Utf8(name).c_str() : "(no name)");
+    ::SysFreeString(name);
+    return 0;
 }
 
 // Each cell as the chart is meant to look: white, its right and bottom edge the grid's
@@ -1028,6 +1080,8 @@ int Run(int argc, char** argv)
                             [&] { return AccessibleName(::GetDlgItem(view, IDC_CHAR_GRID), 0); },
                             argument ? want.c_str() : nullptr);
     }
+    if (command == "heard-after" && argument)
+        return PrintHeardAfter(main, argument);
     if (command == "draw-cells" && argc > 6)
         return PrintCellsDrawnByHand(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
     Say("unknown command " + command);

@@ -58,6 +58,10 @@ drive painted
 expect "a working link's row" "$(drive acc-row "$working")" "$working, CHARS.TTE"
 expect "a link to a missing file's row" "$(drive acc-row "$broken")" "$broken, GONE.TTE（找不到檔案）"
 expect "a row without a link" "$(drive acc-row "$unlinked")" "$unlinked, no assigned"
+# The row after the working one is the broken one; each move is told as the row is named.
+drive click-row "$working"
+expect "the row a screen reader is told of after Down" "$(drive heard-after down)" "$broken, GONE.TTE（找不到檔案）"
+expect "the row a screen reader is told of after Up" "$(drive heard-after up)" "$working, CHARS.TTE"
 
 echo "== Rows without a working link say why"
 drive click-row "$broken"
@@ -116,6 +120,8 @@ xdotool mousemove $(drive char-cell-point 35) click 1
 expect "a click on the cell 35" "$(drive char-shown "Unicode U+E023|Big5 FA63")" "Unicode U+E023|Big5 FA63"
 xdotool key ctrl+c
 expect "Ctrl+C after the click" "$(drive clipboard U+E023)" U+E023
+expect "the cell a screen reader is told of after Right" "$(drive heard-after right)" \
+    $'\uE024, Unicode U+E024, Big5 FA64'
 
 xdotool key Escape
 drive char-closed && pass "Escape closed the view"
