@@ -275,18 +275,9 @@ private:
     IAccessible* m_standard;
 };
 
-// The window's thread answers readers' calls: a single-threaded apartment, whose calls
-// arrive as messages that the dialog's own loop dispatches.
 AccessibleItems::AccessibleItems(HWND control, const ItemSource& source, long itemRole)
-    : m_control(control),
-      m_source(source),
-      m_comStarted(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))),
-      m_object(nullptr)
+    : m_control(control), m_source(source), m_itemRole(itemRole)
 {
-    void* standard = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(control, OBJID_CLIENT, kIAccessible, &standard)))
-        return;
-    m_object = new Object(control, source, itemRole, static_cast<IAccessible*>(standard));
     ::SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -297,11 +288,27 @@ AccessibleItems::~AccessibleItems()
         ::CoUninitialize();
 }
 
+// Made when a reader first asks, so that COM costs nothing to a user who runs none. The
+// window's thread answers readers' calls: a single-threaded apartment, whose calls arrive
+// as messages that the dialog's own loop dispatches.
+IAccessible* AccessibleItems::Answerer()
+{
+    if (m_object != nullptr)
+        return m_object;
+    if (!m_comStarted)
+        m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    void* standard = nullptr;
+    if (FAILED(::CreateStdAccessibleObject(m_control, OBJID_CLIENT, kIAccessible, &standard)))
+        return nullptr;
+    m_object = new Object(m_control, m_source, m_itemRole, static_cast<IAccessible*>(standard));
+    return m_object;
+}
+
 void AccessibleItems::Detach()
 {
+    ::RemoveWindowSubclass(m_control, SubclassProc, kSubclassId);
     if (m_object == nullptr)
         return;
-    ::RemoveWindowSubclass(m_control, SubclassProc, kSubclassId);
     m_object->Disconnect();
     ::CoDisconnectObject(m_object, 0);
     m_object->Release();
@@ -311,7 +318,7 @@ void AccessibleItems::Detach()
 void AccessibleItems::NotifySelected() const
 {
     const long selected = m_source.SelectedItem();
-    if (m_object == nullptr || selected < 0)
+    if (selected < 0)
         return;
     if (::GetFocus() == m_control)
         ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_control, OBJID_CLIENT, selected + 1);
@@ -322,8 +329,10 @@ LRESULT CALLBACK AccessibleItems::SubclassProc(HWND window, UINT message, WPARAM
                                                DWORD_PTR self)
 {
     auto* items = reinterpret_cast<AccessibleItems*>(self);
-    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT)
-        return ::LresultFromObject(kIAccessible, wParam, items->m_object);
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        if (IAccessible* object = items->Answerer())
+            return ::LresultFromObject(kIAccessible, wParam, object);
+    }
     if (message == WM_NCDESTROY)
         items->Detach();
     return ::DefSubclassProc(window, message, wParam, lParam);

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <string>
 
 // The items of one control, as its owner knows them. Items count from 0.
@@ -39,10 +41,12 @@ private:
 
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR self);
+    IAccessible* Answerer();
     void Detach();
 
     HWND m_control;
     const ItemSource& m_source;
-    bool m_comStarted;
-    Object* m_object;
+    long m_itemRole;
+    bool m_comStarted = false;
+    Object* m_object = nullptr;  // once a reader has asked
 };
