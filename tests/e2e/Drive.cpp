@@ -86,7 +86,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -509,8 +508,8 @@ int PrintRows(HWND list)
 
 int PressNamedKey(HWND window, const std::string& name)
 {
-    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP},     {"down", VK_DOWN},   {"home", VK_HOME},
-                                                 {"end", VK_END},   {"left", VK_LEFT},   {"right", VK_RIGHT}};
+    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP},   {"down", VK_DOWN}, {"home", VK_HOME},
+                                                 {"end", VK_END}, {"left", VK_LEFT}, {"right", VK_RIGHT}};
     for (const auto& [keyName, key] : keys) {
         if (name == keyName) {
             PressKey(window, key, true);
@@ -772,10 +771,7 @@ std::string ClipboardText()
 // Spelled out: MinGW's oleacc import library's has been seen to be wrong.
 constexpr IID kIAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
-struct Releaser {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using AccessiblePtr = std::unique_ptr<IAccessible, Releaser>;
+using AccessiblePtr = ComObject<IAccessible>;
 
 bool ComStarted()
 {
@@ -800,10 +796,10 @@ std::string AccessibleName(HWND control, long child)
     VARIANT id{};
     id.vt = VT_I4;
     id.lVal = child;
-    if (child == 0 && object->get_accSelection(&id) != S_OK)
+    if (child == 0 && object.get()->get_accSelection(&id) != S_OK)
         return "(none)";
     BSTR name = nullptr;
-    const HRESULT result = object->get_accName(id, &name);
+    const HRESULT result = object.get()->get_accName(id, &name);
     char failed[32];
     std::snprintf(failed, sizeof failed, "(error 0x%08lX)", static_cast<unsigned long>(result));
     const std::string text = result == S_OK && name != nullptr ? Utf8(name) : failed;
@@ -829,14 +825,14 @@ int PrintHeardAfter(HWND main, const std::string& key)
 {
     DWORD process = 0;
     ::GetWindowThreadProcessId(main, &process);
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, NoteFocusEvent,
-                                                 process, 0, WINEVENT_OUTOFCONTEXT);
-    if (hook == nullptr)
+    UniqueHandle<HWINEVENTHOOK, ::UnhookWinEvent> hook(::SetWinEventHook(
+        EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, NoteFocusEvent, process, 0, WINEVENT_OUTOFCONTEXT));
+    if (!hook)
         Fail("cannot hook the program's focus events");
     focusEvents.clear();
     PressNamedKey(main, key);
     const bool told = Until([] { return !focusEvents.empty(); }, kReadingPatience);
-    ::UnhookWinEvent(hook);
+    hook.reset();
     if (!told) {
         std::printf("(no focus event)\n");
         return 0;
