@@ -29,6 +29,7 @@ target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 ad
 add_library(veltrane_win STATIC
     src/app/AboutBox.cpp
     src/app/FontLinkApp.cpp
+    src/platform/win32/AccessibleItems.cpp
     src/platform/win32/Bitmap.cpp
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
@@ -43,6 +44,7 @@ add_library(veltrane_win STATIC
     src/ui/CharacterLoad.cpp
     src/ui/CharacterView.cpp
     src/ui/FontLinkDlg.cpp
+    src/ui/ListAccessible.cpp
     src/ui/ListRows.cpp
     src/ui/MaskedBitmap.cpp
     src/ui/Palette.cpp
@@ -50,7 +52,7 @@ add_library(veltrane_win STATIC
     src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
-target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32)
+target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32 comctl32 oleacc oleaut32)
 
 # The version records take the project's version from here.
 configure_file(res/version.h.in generated/version.h @ONLY)

@@ -61,7 +61,7 @@ add_wine_test(veltrane_win_tests null 180 wine $<TARGET_FILE:veltrane_win_tests>
 # The real program, driven from outside.
 add_executable(drive tests/e2e/Drive.cpp)
 target_include_directories(drive PRIVATE src res)
-target_link_libraries(drive PRIVATE veltrane_portable)
+target_link_libraries(drive PRIVATE veltrane_portable ole32 oleaut32 oleacc)
 
 set(e2e ${CMAKE_SOURCE_DIR}/tests/e2e)
 set(programs $<TARGET_FILE:veltrane> $<TARGET_FILE:drive>)

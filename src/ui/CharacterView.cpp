@@ -1,8 +1,11 @@
 #include "ui/CharacterView.h"
 
+#include <oleacc.h>
+
 #include <cstdio>
 
 #include "model/EudcCharacters.h"
+#include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/CharacterChart.h"
 #include "platform/win32/Resources.h"
 #include "resource.h"
@@ -55,6 +58,8 @@ BOOL CCharacterView::OnInitDialog()
     SetWindowText(CString(caption) + " - " + m_path);
     // An empty grid until the file is read: its size, and so the view's, are already right.
     m_grid.Attach(GetDlgItem(IDC_CHAR_GRID)->m_hWnd, {}, nullptr, kVisibleRows);
+    const ItemSource& cells = *this;
+    m_cellsHeard = std::make_unique<AccessibleItems>(GetDlgItem(IDC_CHAR_GRID)->m_hWnd, cells, ROLE_SYSTEM_CELL);
     GetDlgItem(IDC_CHAR_COUNT)->SetWindowText(LoadResourceString(m_context.instance, IDS_CHARS_READING));
     LayOut();
     CenterWindow();
@@ -88,6 +93,7 @@ void CCharacterView::OnLoaded()
 void CCharacterView::OnDestroy()
 {
     m_load.reset();
+    m_cellsHeard.reset();
     Default();
 }
 
@@ -124,19 +130,51 @@ void CCharacterView::OnSelectionChanged()
     ShowSelected();
 }
 
+std::pair<CString, CString> CCharacterView::CodesOf(std::size_t index) const
+{
+    if (!m_loaded || index >= m_loaded->characters.size())
+        return {};
+    const char32_t c = m_loaded->characters[index];
+    const std::string inCodePage = CodePageCodeOf(c, m_rules);
+    return {"Unicode " + CodePointText(c),
+            "Big5 " + (inCodePage.empty() ? LoadResourceString(m_context.instance, IDS_CHARS_NO_BIG5) : inCodePage)};
+}
+
 void CCharacterView::ShowSelected()
 {
-    const std::size_t selected = m_grid.Selected();
-    CString code, big5;
-    if (m_loaded && selected < m_loaded->characters.size()) {
-        const char32_t c = m_loaded->characters[selected];
-        code = "Unicode " + CodePointText(c);
-        const std::string inCodePage = CodePageCodeOf(c, m_rules);
-        big5 = "Big5 " + (inCodePage.empty() ? LoadResourceString(m_context.instance, IDS_CHARS_NO_BIG5) : inCodePage);
-    }
+    const auto [code, big5] = CodesOf(m_grid.Selected());
     GetDlgItem(IDC_CHAR_CODE)->SetWindowText(code);
     GetDlgItem(IDC_CHAR_BIG5)->SetWindowText(big5);
     GetDlgItem(IDC_CHAR_PREVIEW)->InvalidateRect(nullptr, false);
+    if (m_cellsHeard)
+        m_cellsHeard->NotifySelected();
+}
+
+long CCharacterView::ItemCount() const
+{
+    return m_loaded ? static_cast<long>(m_loaded->characters.size()) : 0;
+}
+
+// The character itself, then its codes: "\uE000, Unicode U+E000, Big5 FA40".
+std::u16string CCharacterView::ItemName(long item) const
+{
+    const auto index = static_cast<std::size_t>(item);
+    if (!m_loaded || index >= m_loaded->characters.size())
+        return {};
+    // EUDC characters are all in the private use area: one UTF-16 unit each.
+    const std::u16string character(1, static_cast<char16_t>(m_loaded->characters[index]));
+    const auto [code, big5] = CodesOf(index);
+    return character + u", " + AnsiToWide(code) + u", " + AnsiToWide(big5);
+}
+
+long CCharacterView::SelectedItem() const
+{
+    return m_grid.Selected() < static_cast<std::size_t>(ItemCount()) ? static_cast<long>(m_grid.Selected()) : -1;
+}
+
+RECT CCharacterView::ItemRect(long item) const
+{
+    return chart::CellRect(static_cast<std::size_t>(item), m_grid.TopRow());
 }
 
 void CCharacterView::OnDrawItem(int controlId, DRAWITEMSTRUCT* item)

@@ -50,6 +50,7 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnCommand<&CFontLinkDlg::OnModify>(BN_CLICKED, IDC_MODIFY),
     OnCommand<&CFontLinkDlg::OnRemove>(BN_CLICKED, IDC_REMOVE),
     OnCommand<&CFontLinkDlg::OnDblclkFontList>(LBN_DBLCLK, IDC_FONT_LIST),
+    OnCommand<&CFontLinkDlg::OnSelchangeFontList>(LBN_SELCHANGE, IDC_FONT_LIST),
     OnCommand<&CFontLinkDlg::OnAbout>(BN_CLICKED, IDC_ABOUT),
 };
 
@@ -95,6 +96,7 @@ BOOL CFontLinkDlg::OnInitDialog()
     LocateListBox();
     FillFontListBox();
     m_pListBox->SetCurSel(0);
+    m_rowsHeard = std::make_unique<ListAccessible>(m_pListBox->m_hWnd, m_rows);
     // Watched from before the first paint, so that no change is missed; told from after it.
     m_keyWatch = std::make_unique<RegistryWatch>(HKEY_CURRENT_USER, kLinkKeyParent, m_hWnd, WM_KEY_CHANGED);
     ::SetTimer(m_hWnd, kPaintedTimer, 0, nullptr);
@@ -185,6 +187,7 @@ void CFontLinkDlg::OnDestroy()
     ::KillTimer(m_hWnd, kFontsChangedTimer);
     m_links.StopChecks();
     m_keyWatch.reset();
+    m_rowsHeard.reset();
     Default();
 }
 
@@ -269,6 +272,13 @@ void CFontLinkDlg::OnRemove()
 void CFontLinkDlg::OnDblclkFontList()
 {
     m_links.LinkSelected();
+}
+
+// Wine's list box raises no focus event for screen readers when the user moves its
+// selection; Windows' raises one as well, for the same row.
+void CFontLinkDlg::OnSelchangeFontList()
+{
+    m_rowsHeard->NotifySelected();
 }
 
 int CFontLinkDlg::GetSelectedRow() const

@@ -10,6 +10,7 @@
 #include "platform/win32/ListBox.h"
 #include "platform/win32/RegistryWatch.h"
 #include "platform/win32/ShortcutKeyFilter.h"
+#include "ui/ListAccessible.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
 
@@ -50,6 +51,7 @@ private:
     void OnModify();
     void OnRemove();
     void OnDblclkFontList();
+    void OnSelchangeFontList();
 
     // What the link commands ask of the dialog.
     int GetSelectedRow() const override;
@@ -73,6 +75,7 @@ private:
     FontLinks m_links;
     const LinkWords m_words;  // what a row says of a link that is missing or cannot work
     ListRows m_rows;
+    std::unique_ptr<ListAccessible> m_rowsHeard;  // while the window lives
     std::unique_ptr<RegistryWatch> m_keyWatch;
 
     // The character view of the selected row's file, from the system menu or Ctrl+E.

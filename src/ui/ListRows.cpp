@@ -118,3 +118,13 @@ CString ListRows::GetLinkText(const LinkRow& row) const
     default: return file;
     }
 }
+
+CString ListRows::SpokenText(std::size_t row) const
+{
+    const std::span<const LinkRow> rows = m_links.Rows();
+    if (row >= rows.size())
+        return {};
+    const LinkRow& link = rows[row];
+    const CString name = link.kind == NameKind::Default ? CString(kSystemDefaultLabel) : link.name;
+    return name + ", " + GetLinkText(link);
+}

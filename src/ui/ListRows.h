@@ -32,6 +32,8 @@ public:
     // Whether a row whose link goes from one state to the other must be drawn again: a
     // link not yet checked is drawn as one that works.
     static bool LooksDifferent(LinkState before, LinkState after);
+    // What a screen reader says of the row: its name and what the row shows of its link.
+    CString SpokenText(std::size_t row) const;
 
 private:
     void DrawEntireRow(const DRAWITEMSTRUCT& item, const Palette& palette);

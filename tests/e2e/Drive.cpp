@@ -19,7 +19,7 @@
 //                           to end: "unchecked" while its file is being checked
 //   find-row ROW            prints the row's number (letter case aside), or fails
 //   row-rect ROW | list-rect                   print the rectangle
-//   key up|down|home|end    presses the key where the focus is
+//   key up|down|home|end|left|right            presses the key where the focus is
 //   minimize | restore      minimises or restores the main dialog
 //   choose-file PATH | cancel-file             answer the open-file dialog
 //   no-file-dialog          fails if an open-file dialog is open
@@ -59,6 +59,13 @@
 //   char-closed             waits until no character view is open
 //   clipboard [TEXT]        prints the clipboard's Unicode text as code points, "U+E011";
 //                           given TEXT, waits for it first
+//   acc-row ROW             prints the row's accessible name, read as a screen reader reads
+//                           it: AccessibleObjectFromWindow on the list, get_accName
+//   acc-cell [TEXT]         prints the accessible name of the character view's selected
+//                           cell (get_accSelection, then get_accName); given TEXT, waits for it
+//   heard-after KEY         presses the key as `key` does and prints the name of what the
+//                           program's next focus event names, as a screen reader hears it
+//                           (AccessibleObjectFromEvent, get_accName)
 //   draw-cells FILE FACE FIRST COUNT ROWS  prints ROWS rows of 16 cells drawn by hand,
 //                           the characters from U+E000 + FIRST, COUNT in all, each centred
 //                           in the file's font FACE loaded for this process
@@ -72,6 +79,8 @@
 //                           single command. Each start of a program costs Wine a tenth of
 //                           a second, which a script of a hundred commands then pays once.
 #include <windows.h>
+
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -499,7 +508,8 @@ int PrintRows(HWND list)
 
 int PressNamedKey(HWND window, const std::string& name)
 {
-    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP}, {"down", VK_DOWN}, {"home", VK_HOME}, {"end", VK_END}};
+    const std::pair<const char*, UINT> keys[] = {{"up", VK_UP},   {"down", VK_DOWN}, {"home", VK_HOME},
+                                                 {"end", VK_END}, {"left", VK_LEFT}, {"right", VK_RIGHT}};
     for (const auto& [keyName, key] : keys) {
         if (name == keyName) {
             PressKey(window, key, true);
@@ -758,6 +768,88 @@ std::string ClipboardText()
     return shown;
 }
 
+// Spelled out: MinGW's oleacc import library's has been seen to be wrong.
+constexpr IID kIAccessible{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+using AccessiblePtr = ComObject<IAccessible>;
+
+bool ComStarted()
+{
+    static const bool started = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    return started;
+}
+
+// The control's object as a screen reader gets it, from this other process.
+AccessiblePtr AccessibleOf(HWND control)
+{
+    void* object = nullptr;
+    if (!ComStarted() || FAILED(::AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible, &object)))
+        Fail("no accessible object for the control");
+    return AccessiblePtr(static_cast<IAccessible*>(object));
+}
+
+// The name of the child `child` (1 is the first item), or of the selected one when
+// `child` is 0; "(none)" when there is none, "(error 0x...)" when the call fails.
+std::string AccessibleName(HWND control, long child)
+{
+    const AccessiblePtr object = AccessibleOf(control);
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    if (child == 0 && object.get()->get_accSelection(&id) != S_OK)
+        return "(none)";
+    BSTR name = nullptr;
+    const HRESULT result = object.get()->get_accName(id, &name);
+    char failed[32];
+    std::snprintf(failed, sizeof failed, "(error 0x%08lX)", static_cast<unsigned long>(result));
+    const std::string text = result == S_OK && name != nullptr ? Utf8(name) : failed;
+    ::SysFreeString(name);
+    return text;
+}
+
+// The focus events of the program, as an out-of-context hook receives them.
+struct FocusEvent {
+    HWND window;
+    LONG object;
+    LONG child;
+};
+std::vector<FocusEvent> focusEvents;
+
+void CALLBACK NoteFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    focusEvents.push_back({window, object, child});
+}
+
+// The name a reader hears when `key` moves the focus: that of the object the event names.
+int PrintHeardAfter(HWND main, const std::string& key)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(main, &process);
+    UniqueHandle<HWINEVENTHOOK, ::UnhookWinEvent> hook(::SetWinEventHook(
+        EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, NoteFocusEvent, process, 0, WINEVENT_OUTOFCONTEXT));
+    if (!hook)
+        Fail("cannot hook the program's focus events");
+    focusEvents.clear();
+    PressNamedKey(main, key);
+    const bool told = Until([] { return !focusEvents.empty(); }, kReadingPatience);
+    hook.reset();
+    if (!told) {
+        std::printf("(no focus event)\n");
+        return 0;
+    }
+    const FocusEvent event = focusEvents.back();
+    IAccessible* object = nullptr;
+    VARIANT child{};
+    if (!ComStarted() || FAILED(::AccessibleObjectFromEvent(event.window, event.object, event.child, &object, &child)))
+        Fail("no accessible object for the focus event");
+    const AccessiblePtr owned(object);
+    BSTR name = nullptr;
+    const bool named = object->get_accName(child, &name) == S_OK && name != nullptr;
+    std::printf("%s\n", named ? Utf8(name).c_str() : "(no name)");
+    ::SysFreeString(name);
+    return 0;
+}
+
 // Each cell as the chart is meant to look: white, its right and bottom edge the grid's
 // grey line, the character placed by its advance and the font's line height in the
 // middle of the white; past the last character, grey.
@@ -972,6 +1064,20 @@ int Run(int argc, char** argv)
     }
     if (command == "clipboard")
         return PrintReading("the clipboard", ClipboardText, argument);
+    if (command == "acc-row" && argument) {
+        std::printf("%s\n", AccessibleName(list, ShownRow(main, list, argument) + 1).c_str());
+        return 0;
+    }
+    if (command == "acc-cell") {
+        // The name holds the character itself, which the argument brings in the ANSI code page.
+        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
+        const std::string want = argument ? Utf8(Wide(argument)) : std::string();
+        return PrintReading("the selected cell's accessible name",
+                            [&] { return AccessibleName(::GetDlgItem(view, IDC_CHAR_GRID), 0); },
+                            argument ? want.c_str() : nullptr);
+    }
+    if (command == "heard-after" && argument)
+        return PrintHeardAfter(main, argument);
     if (command == "draw-cells" && argc > 6)
         return PrintCellsDrawnByHand(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
     Say("unknown command " + command);

@@ -3,7 +3,8 @@
 # neighbours (tools/make_fonts.py --eudc), under Xvfb: opened by Ctrl+E and by the system
 # menu, refused with the reason for rows whose link cannot work, its cells against cells
 # drawn by hand from the same file and against `eudclink chart`'s picture of it, its keys,
-# the mouse, and the clipboard after Ctrl+C. The codes it shows are those `eudclink chars`
+# the mouse, and the clipboard after Ctrl+C. The rows and the selected cell as a screen
+# reader reads them, from this other process. The codes it shows are those `eudclink chars`
 # prints.
 #   characters.sh VELTRANE.EXE drive.exe eudclink.exe PICTURES-FOLDER  (through wine-prefix.sh run)
 program=$1
@@ -52,6 +53,16 @@ link_by_reg "$working" "$font"
 link_by_reg "$broken" 'C:\eudc\GONE.TTE'
 start
 
+echo "== Rows as a screen reader hears them"
+drive painted
+expect "a working link's row" "$(drive acc-row "$working")" "$working, CHARS.TTE"
+expect "a link to a missing file's row" "$(drive acc-row "$broken")" "$broken, GONE.TTE（找不到檔案）"
+expect "a row without a link" "$(drive acc-row "$unlinked")" "$unlinked, no assigned"
+# The row after the working one is the broken one; each move is told as the row is named.
+drive click-row "$working"
+expect "the row a screen reader is told of after Down" "$(drive heard-after down)" "$broken, GONE.TTE（找不到檔案）"
+expect "the row a screen reader is told of after Up" "$(drive heard-after up)" "$working, CHARS.TTE"
+
 echo "== Rows without a working link say why"
 drive click-row "$broken"
 xdotool key ctrl+e
@@ -64,6 +75,7 @@ drive click-row "$working"
 xdotool key ctrl+e
 expect "Ctrl+E on a working link" "$(drive characters)" view
 expect "the first character selected" "$(drive char-shown)" "Unicode U+E000|Big5 FA40"
+expect "the selected cell as a screen reader hears it" "$(drive acc-cell)" $'\uE000, Unicode U+E000, Big5 FA40'
 # shellcheck disable=SC2046
 shoot "$pictures/view.png" $(drive char-view-rect)
 
@@ -89,6 +101,8 @@ expect_key() {  # KEY CODE-POINT
     expect "$1" "$(drive char-shown "Unicode $2|Big5 $(big5_of "$2")")" "Unicode $2|Big5 $(big5_of "$2")"
 }
 expect_key Right U+E001
+heard=$'\uE001, Unicode U+E001, Big5 FA41'
+expect "the cell heard after Right" "$(drive acc-cell "$heard")" "$heard"
 expect_key Down U+E011
 xdotool key ctrl+c
 expect "Ctrl+C" "$(drive clipboard U+E011)" U+E011
@@ -106,6 +120,8 @@ xdotool mousemove $(drive char-cell-point 35) click 1
 expect "a click on the cell 35" "$(drive char-shown "Unicode U+E023|Big5 FA63")" "Unicode U+E023|Big5 FA63"
 xdotool key ctrl+c
 expect "Ctrl+C after the click" "$(drive clipboard U+E023)" U+E023
+expect "the cell a screen reader is told of after Right" "$(drive heard-after right)" \
+    $'\uE024, Unicode U+E024, Big5 FA64'
 
 xdotool key Escape
 drive char-closed && pass "Escape closed the view"
