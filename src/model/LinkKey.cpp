@@ -71,6 +71,21 @@ bool MakeChange(Registry& registry, const KeyChange& change, IfKeyMissing ifMiss
     return key && change(*key);
 }
 
+// Switches the system's EUDC support on or off; the failure, or null. The graphics
+// library is loaded and released on every call: EnableEUDC is looked up by name, never
+// bound when the program is loaded.
+const char* SetEUDCEnabled(Libraries& libraries, bool enable)
+{
+    const std::unique_ptr<Library> gdi = libraries.Load("GDI32.DLL");
+    if (!gdi)
+        return "LoadLibrary Failed";
+    const BoolEntryPoint enableEudc = gdi->FindBoolEntryPoint("EnableEUDC");
+    if (!enableEudc)
+        return "GetProcAddress Failed";
+    enableEudc(enable);  // Its result tells nothing the user could act on.
+    return nullptr;
+}
+
 }  // namespace
 
 LinkKeyName LinkKeyOf(unsigned codePage)
@@ -151,17 +166,6 @@ std::unique_ptr<RegistryKey> CreateLinkKey(Registry& registry, const char* subke
     return registry.CreateKey(subkey, kLinkKeyClass, registry::kAllAccess);
 }
 
-const char* SetEUDCEnabled(Libraries& libraries, bool enable)
-{
-    const std::unique_ptr<Library> gdi = libraries.Load("GDI32.DLL");
-    if (!gdi)
-        return "LoadLibrary Failed";
-    const BoolEntryPoint enableEudc = gdi->FindBoolEntryPoint("EnableEUDC");
-    if (!enableEudc)
-        return "GetProcAddress Failed";
-    enableEudc(enable);  // Its result tells nothing the user could act on.
-    return nullptr;
-}
 
 bool ChangeWithEudcOff(Registry& registry, Libraries& libraries, const KeyChange& change,
                        IfKeyMissing ifMissing, const Tell& tell, const char* subkey)

@@ -61,11 +61,6 @@ using KeyChange = std::function<bool(RegistryKey&)>;
 // How a failure is told to the user, in the order they happen.
 using Tell = std::function<void(const char* failure)>;
 
-// Switches the system's EUDC support on or off; the failure, or null. The graphics
-// library is loaded and released on every call: EnableEUDC is looked up by name, never
-// bound when the program is loaded.
-const char* SetEUDCEnabled(Libraries& libraries, bool enable);
-
 // Opens the key for writing, creating it when missing if asked, and makes the change, with
 // EUDC support off around it so that the change takes effect at once. Each failure is
 // told; true when the change was made.

@@ -31,7 +31,6 @@ public:
 
     std::size_t Selected() const { return m_selected; }
     int TopRow() const { return m_topRow; }
-    int VisibleRows() const { return m_visibleRows; }
     // Selects the character at `index` (clamped to the characters), scrolled into view.
     void Select(std::size_t index);
     // Shows the row `row` at the top, as far as there are rows to show.

@@ -25,9 +25,6 @@ public:
     CCharacterView(const DialogContext& context, const LinkPorts& ports, const CString& path);
     ~CCharacterView() override;
 
-    // The grid, for tests and the benchmark that look inside.
-    const CharacterGrid& Grid() const { return m_grid; }
-
 protected:
     BOOL OnInitDialog() override;
     const MessageMap& GetMessageMap() const override;

@@ -41,7 +41,6 @@ const MessageMapEntry CFontLinkDlg::messageEntries[] = {
     OnMessage<&CFontLinkDlg::OnPaint>(WM_PAINT),
     OnMessage<&CFontLinkDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnMessage<&CFontLinkDlg::OnDrawItem>(WM_DRAWITEM),
-    OnMessage<&CFontLinkDlg::OnMeasureItem>(WM_MEASUREITEM),
     OnMessage<&CFontLinkDlg::OnLinksChecked>(WM_LINKS_CHECKED),
     OnMessage<&CFontLinkDlg::OnKeyChanged>(WM_KEY_CHANGED),
     OnMessage<&CFontLinkDlg::OnFontChange>(WM_FONTCHANGE),
@@ -337,12 +336,6 @@ void CFontLinkDlg::PaintMinimized()
 void CFontLinkDlg::OnDrawItem(int, DRAWITEMSTRUCT* item)
 {
     m_rows.Draw(*item, Palette(m_context.highContrast()));
-    Default();
-}
-
-// The platform's row height stands; the picture is not made to fit it.
-void CFontLinkDlg::OnMeasureItem(int, MEASUREITEMSTRUCT*)
-{
     Default();
 }
 

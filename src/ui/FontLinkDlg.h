@@ -45,7 +45,6 @@ private:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDrawItem(int controlId, DRAWITEMSTRUCT* item);
-    void OnMeasureItem(int controlId, MEASUREITEMSTRUCT* item);
     void OnAbout();
     void OnCharacters();
     void OnModify();

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "platform/win32/Bitmap.h"
-#include "platform/win32/DC.h"
 #include "platform/win32/UniqueHandle.h"
 
 class CMaskedBitmap : public CBitmap {
@@ -21,13 +20,9 @@ public:
 
     // With the image's top-left corner at (x, y) of the target.
     void DrawTransparent(HDC dc, int x, int y);
-    void DrawTransparent(const CDC* dc, int x, int y) { DrawTransparent(SafeHdc(dc), x, y); }
     void Draw(HDC dc, int x, int y);
-    void Draw(const CDC* dc, int x, int y) { Draw(SafeHdc(dc), x, y); }
 
 private:
-    static HDC SafeHdc(const CDC* dc) { return dc != nullptr ? dc->GetSafeHdc() : nullptr; }
-
     int m_nWidth = 0;
     int m_nHeight = 0;
     GdiObject<HBITMAP> m_hMask;

@@ -17,7 +17,6 @@ public:
     PrivateFont(const PrivateFont&) = delete;
     PrivateFont& operator=(const PrivateFont&) = delete;
 
-    bool IsLoaded() const { return m_loaded; }
     // The file's font with an em of `pixels`, drawn without smoothing so that a picture of
     // it is the same on every surface; null when the file is not loaded.
     GdiObject<HFONT> Create(int pixels) const;
