@@ -52,7 +52,7 @@ add_library(veltrane_win STATIC
     src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
-target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32 comctl32 oleacc oleaut32)
+target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32 oleacc oleaut32)
 
 # The version records take the project's version from here.
 configure_file(res/version.h.in generated/version.h @ONLY)

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kWheelRows = 3;
+// Where the window keeps its grid object: the first of the class's extra bytes.
+constexpr int kObjectSlot = 0;
 
 bool IsKeyDown(int key)
 {
@@ -40,6 +42,7 @@ void CharacterGrid::Register(HINSTANCE instance)
     WNDCLASSA windowClass{};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
+    windowClass.cbWndExtra = sizeof(CharacterGrid*);  // its object; the user data is its owner's
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     windowClass.lpszClassName = kClassName;
@@ -52,7 +55,7 @@ void CharacterGrid::Attach(HWND window, std::span<const char32_t> characters, HF
     m_characters = characters;
     m_font = font;
     m_visibleRows = std::max(1, rows);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrA(window, kObjectSlot, reinterpret_cast<LONG_PTR>(this));
 
     // The client area holds exactly the chart's columns and the rows asked for.
     RECT frame{0, 0, chart::kWidth, m_visibleRows * chart::kCell};
@@ -126,9 +129,9 @@ void CharacterGrid::InvalidateCell(std::size_t index) const
 
 LRESULT CALLBACK CharacterGrid::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* grid = reinterpret_cast<CharacterGrid*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* grid = reinterpret_cast<CharacterGrid*>(::GetWindowLongPtrA(window, kObjectSlot));
     if (grid == nullptr || message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrA(window, kObjectSlot, 0);
         return ::DefWindowProcA(window, message, wParam, lParam);
     }
     return grid->Handle(message, wParam, lParam);

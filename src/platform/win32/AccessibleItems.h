@@ -26,7 +26,8 @@ protected:
 class AccessibleItems {
 public:
     // Answers for `control`, whose items `source` tells and are of the role `itemRole`
-    // (ROLE_SYSTEM_LISTITEM, ...), until the object or the window ends.
+    // (ROLE_SYSTEM_LISTITEM, ...), until the object or the window ends. The control's user
+    // data (GWLP_USERDATA) is this object's meanwhile.
     AccessibleItems(HWND control, const ItemSource& source, long itemRole);
     // Readers that still hold the object get errors from then on, never a dead source.
     ~AccessibleItems();
@@ -39,12 +40,12 @@ public:
 private:
     class Object;
 
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR self);
+    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     IAccessible* Answerer();
     void Detach();
 
     HWND m_control;
+    WNDPROC m_controlProc = nullptr;  // the control's own, while this one answers before it
     const ItemSource& m_source;
     long m_itemRole;
     bool m_comStarted = false;
