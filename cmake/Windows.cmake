@@ -9,11 +9,10 @@ add_link_options(-static)
 # The ports of the model on Win32 that both programs use.
 add_library(veltrane_platform STATIC
     src/platform/win32/AnsiCodePage.cpp
-    src/platform/win32/CharacterChart.cpp
     src/platform/win32/CommandLine.cpp
+    src/platform/win32/DisplayScale.cpp
     src/platform/win32/PngWriter.cpp
     src/platform/win32/PrivateFont.cpp
-    src/platform/win32/Win32CharacterCharts.cpp
     src/platform/win32/Win32CodePages.cpp
     src/platform/win32/Win32Console.cpp
     src/platform/win32/Win32Files.cpp
@@ -24,6 +23,13 @@ add_library(veltrane_platform STATIC
 )
 # A program imports ole32 and the image codec only when it uses them: eudclink for chart.
 target_link_libraries(veltrane_platform PUBLIC veltrane_portable gdi32 user32 advapi32 bcrypt ole32 windowscodecs uuid)
+
+# Drawing that both faces show: the character chart, in the window and in eudclink's pictures.
+add_library(veltrane_drawing STATIC
+    src/drawing/CharacterChart.cpp
+    src/drawing/ChartPictures.cpp
+)
+target_link_libraries(veltrane_drawing PUBLIC veltrane_platform)
 
 # The window, its framework and its application, which the program's start makes.
 add_library(veltrane_win STATIC
@@ -52,7 +58,7 @@ add_library(veltrane_win STATIC
     src/ui/SunkenFrame.cpp
 )
 target_include_directories(veltrane_win PUBLIC src res)
-target_link_libraries(veltrane_win PUBLIC veltrane_platform shlwapi comdlg32 oleacc oleaut32)
+target_link_libraries(veltrane_win PUBLIC veltrane_drawing shlwapi comdlg32 oleacc oleaut32)
 
 # The version records take the project's version from here.
 configure_file(res/version.h.in generated/version.h @ONLY)
@@ -83,7 +89,7 @@ set_property(SOURCE res/eudclink.rc APPEND PROPERTY OBJECT_DEPENDS
     ${CMAKE_SOURCE_DIR}/res/veltrane.manifest
     ${version_header}
     ${CMAKE_SOURCE_DIR}/res/veltrane.ico)
-target_link_libraries(eudclink PRIVATE veltrane_platform)
+target_link_libraries(eudclink PRIVATE veltrane_drawing)
 target_link_options(eudclink PRIVATE -municode)
 target_compile_definitions(eudclink PRIVATE VELTRANE_VERSION="${PROJECT_VERSION}")
 

@@ -59,7 +59,7 @@ target_compile_definitions(veltrane_win_tests PRIVATE
 add_wine_test(veltrane_win_tests null 180 wine $<TARGET_FILE:veltrane_win_tests>)
 
 # The real program, driven from outside.
-add_executable(drive tests/e2e/Drive.cpp)
+add_executable(drive tests/e2e/Drive.cpp tests/e2e/LayoutCheck.cpp)
 target_include_directories(drive PRIVATE src res)
 target_link_libraries(drive PRIVATE veltrane_portable ole32 oleaut32 oleacc)
 
@@ -75,6 +75,12 @@ add_wine_test(hostile_font_names x11 300 ${e2e}/hostile-names.sh ${programs} ${s
 add_wine_test(follow x11 180 ${e2e}/follow.sh ${programs} $<TARGET_FILE:eudclink> ${screenshots}/follow)
 add_wine_test(characters x11 240 ${e2e}/characters.sh ${programs} $<TARGET_FILE:eudclink> ${screenshots}/characters)
 add_wine_test(stalled_share x11 180 ${e2e}/stalled-share.sh ${programs} ${screenshots}/stalled-share)
+# The display at 125, 150 and 200 percent, on a screen large enough for each.
+foreach(dpi 120 144 192)
+    add_wine_test(scale_${dpi} x11 180 ${e2e}/scale.sh ${programs} ${dpi} ${screenshots}/scale)
+    set_tests_properties(scale_${dpi} PROPERTIES ENVIRONMENT VELTRANE_SCREEN=2048x1536)
+    list(APPEND scale_tests scale_${dpi})
+endforeach()
 # The console program, run with no display at all.
 add_wine_test(console none 240 ${e2e}/console.sh $<TARGET_FILE:eudclink>)
 # Links and files carried from one prefix to another, and code page 932's key.
@@ -82,4 +88,4 @@ add_wine_test(carry none 300 ${e2e}/carry.sh $<TARGET_FILE:eudclink> $<TARGET_FI
 
 # Every path a user can take through the real programs: `ctest -L e2e`.
 set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names follow characters
-    stalled_share console carry PROPERTIES LABELS e2e)
+    stalled_share ${scale_tests} console carry PROPERTIES LABELS e2e)

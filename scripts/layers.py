@@ -2,8 +2,9 @@
 """The include graph of src/, held to the program's layers.
 
 Top to bottom: app/ (each program's start, About), the two faces ui/ (the window) and
-console/ (eudclink), model/, platform/. A file includes its own layer and those below it;
-the faces never include each other; only app/ and the faces include the resource ids
+console/ (eudclink), then model/ and, beside it, drawing/ (what both faces show drawn: the
+character chart), then platform/. A file includes its own layer and those below it; layers
+side by side never include each other; only app/ and the faces include the resource ids
 (resource.h). Portable code, which the native build compiles (model/, console/ and the
 ports in platform/ itself), reaches no file of platform/win32/ and no Windows header,
 directly or through what it includes. A header and the .cpp of its name are one unit, and
@@ -15,7 +16,7 @@ import os
 import re
 import sys
 
-LEVELS = {"app": 0, "ui": 1, "console": 1, "model": 2, "platform": 3}
+LEVELS = {"app": 0, "ui": 1, "console": 1, "model": 2, "drawing": 2, "platform": 3}
 PORTABLE_LAYERS = ("model", "console", "platform")
 WINDOWS_HEADERS = re.compile(r"^(windows|win[a-z0-9]*|commctrl|commdlg|shellapi|shlwapi|ole[a-z0-9]*|objbase|bcrypt)\.h$",
                              re.IGNORECASE)
@@ -62,7 +63,7 @@ def layer_problems(files):
             if LEVELS[other] < LEVELS[own]:
                 yield f"{path}: {own}/ includes {target}, of a layer above it"
             elif LEVELS[other] == LEVELS[own] and other != own:
-                yield f"{path}: {own}/ includes {target}, of the other face"
+                yield f"{path}: {own}/ includes {target}, of the layer beside it"
 
 
 def windows_reached(files, path):

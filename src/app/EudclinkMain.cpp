@@ -3,7 +3,7 @@
 #include "console/RunEudclink.h"
 #include "platform/win32/AnsiCodePage.h"
 #include "platform/win32/CommandLine.h"
-#include "platform/win32/Win32CharacterCharts.h"
+#include "drawing/ChartPictures.h"
 #include "platform/win32/Win32CodePages.h"
 #include "platform/win32/Win32Console.h"
 #include "platform/win32/Win32Files.h"
@@ -22,7 +22,7 @@ int wmain(int count, wchar_t** arguments)
     Win32Files files(&codePages);
     Win32Console console;
     Win32Hashing hashing;
-    Win32CharacterCharts charts(&codePages);
+    ChartPictures charts(&codePages);
     Eudclink with{{registry, libraries, fonts, files, kAnsiCodePage}, console, VELTRANE_VERSION, codePages, hashing};
     with.charts = &charts;
     return RunEudclink(with, WideArguments(count, arguments));

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/CharacterChart.h"
+#include "drawing/CharacterChart.h"
 #include "ui/Palette.h"
 
 namespace {
@@ -58,7 +58,7 @@ void CharacterGrid::Attach(HWND window, std::span<const char32_t> characters, HF
     ::SetWindowLongPtrA(window, kObjectSlot, reinterpret_cast<LONG_PTR>(this));
 
     // The client area holds exactly the chart's columns and the rows asked for.
-    RECT frame{0, 0, chart::kWidth, m_visibleRows * chart::kCell};
+    RECT frame{0, 0, m_geometry.Width(), m_visibleRows * m_geometry.cell};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrA(window, GWL_EXSTYLE)));
     const int scrollBar = ::GetSystemMetrics(SM_CXVSCROLL);
@@ -68,8 +68,8 @@ void CharacterGrid::Attach(HWND window, std::span<const char32_t> characters, HF
     // A picture independent of the screen, of the kind `eudclink chart` draws on.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = chart::kWidth;
-    info.bmiHeader.biHeight = -m_visibleRows * chart::kCell;
+    info.bmiHeader.biWidth = m_geometry.Width();
+    info.bmiHeader.biHeight = -m_visibleRows * m_geometry.cell;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
@@ -123,7 +123,7 @@ void CharacterGrid::Select(std::size_t index)
 
 void CharacterGrid::InvalidateCell(std::size_t index) const
 {
-    const RECT cell = chart::CellRect(index, m_topRow);
+    const RECT cell = m_geometry.CellRect(index, m_topRow);
     ::InvalidateRect(m_window, &cell, FALSE);
 }
 
@@ -146,7 +146,7 @@ LRESULT CharacterGrid::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnPaint();
         return 0;
     case WM_PRINTCLIENT: {
-        const RECT client{0, 0, chart::kWidth, m_visibleRows * chart::kCell};
+        const RECT client{0, 0, m_geometry.Width(), m_visibleRows * m_geometry.cell};
         Paint(reinterpret_cast<HDC>(wParam), client);
         return 0;
     }
@@ -183,11 +183,11 @@ void CharacterGrid::OnPaint()
 // Only the rows `area` touches are drawn, on the page, then copied.
 void CharacterGrid::Paint(HDC dc, const RECT& area)
 {
-    const int first = std::max(0, static_cast<int>(area.top) / chart::kCell);
-    const int last = std::min(m_visibleRows, static_cast<int>(area.bottom + chart::kCell - 1) / chart::kCell);
+    const int first = std::max(0, static_cast<int>(area.top) / m_geometry.cell);
+    const int last = std::min(m_visibleRows, static_cast<int>(area.bottom + m_geometry.cell - 1) / m_geometry.cell);
     if (last <= first)
         return;
-    DrawChartRows(m_page.get(), m_font, m_characters, m_topRow, m_topRow + first, last - first, m_selected,
+    DrawChartRows(m_page.get(), m_font, m_geometry, m_characters, m_topRow, m_topRow + first, last - first, m_selected,
                   Palette(m_highContrast()).Chart());
     ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_page.get(), area.left,
              area.top, SRCCOPY);
@@ -246,10 +246,10 @@ void CharacterGrid::OnClick(LPARAM point)
     ::SetFocus(m_window);
     const int x = static_cast<short>(LOWORD(point));
     const int y = static_cast<short>(HIWORD(point));
-    if (x < 0 || y < 0 || x >= chart::kWidth)
+    if (x < 0 || y < 0 || x >= m_geometry.Width())
         return;
     const std::size_t index =
-        static_cast<std::size_t>(m_topRow + y / chart::kCell) * chart::kColumns + static_cast<std::size_t>(x / chart::kCell);
+        static_cast<std::size_t>(m_topRow + y / m_geometry.cell) * chart::kColumns + static_cast<std::size_t>(x / m_geometry.cell);
     if (index < m_characters.size())
         Select(index);
 }

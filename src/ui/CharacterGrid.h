@@ -8,6 +8,7 @@
 
 #include <span>
 
+#include "drawing/CharacterChart.h"
 #include "platform/win32/UniqueHandle.h"
 
 class CharacterGrid {
@@ -20,8 +21,11 @@ public:
     // Registers the window class in `instance`, once for the process.
     static void Register(HINSTANCE instance);
 
-    // The grid asks `highContrast` whenever it paints.
-    explicit CharacterGrid(bool (*highContrast)()) : m_highContrast(highContrast) {}
+    // The grid draws its cells in `geometry` and asks `highContrast` whenever it paints.
+    CharacterGrid(const chart::Geometry& geometry, bool (*highContrast)())
+        : m_geometry(geometry), m_highContrast(highContrast)
+    {
+    }
     CharacterGrid(const CharacterGrid&) = delete;
     CharacterGrid& operator=(const CharacterGrid&) = delete;
 
@@ -29,6 +33,7 @@ public:
     // sizes it to `rows` whole rows of the chart's width; the first character is selected.
     void Attach(HWND window, std::span<const char32_t> characters, HFONT font, int rows);
 
+    const chart::Geometry& Geometry() const { return m_geometry; }
     std::size_t Selected() const { return m_selected; }
     int TopRow() const { return m_topRow; }
     // Selects the character at `index` (clamped to the characters), scrolled into view.
@@ -52,6 +57,7 @@ private:
     void CopySelected() const;
     int RowCount() const;
 
+    chart::Geometry m_geometry;
     bool (*m_highContrast)();
     HWND m_window = nullptr;
     std::span<const char32_t> m_characters;

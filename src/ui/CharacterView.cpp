@@ -6,7 +6,7 @@
 
 #include "model/EudcCharacters.h"
 #include "platform/win32/AnsiCodePage.h"
-#include "platform/win32/CharacterChart.h"
+#include "drawing/CharacterChart.h"
 #include "platform/win32/Resources.h"
 #include "resource.h"
 #include "ui/Palette.h"
@@ -14,10 +14,12 @@
 namespace {
 
 constexpr int kVisibleRows = 10;
+// In pixels at 96 DPI, scaled with the display.
 constexpr int kLargeGlyph = 80;   // the em of the selected character
 constexpr int kLargeBox = 104;    // its square, frame included
 constexpr int kGap = 8;           // between the grid and what is beside it
 constexpr int kLineHeight = 20;
+constexpr int kTextWidth = kLargeBox + 40;
 
 // Posted by the load when the file has been read and loaded, or found unreadable.
 constexpr UINT WM_CHARACTERS_LOADED = WM_APP + 1;
@@ -38,7 +40,7 @@ CCharacterView::CCharacterView(const DialogContext& context, const LinkPorts& po
       m_files(ports.files),
       m_rules(ports.rules),
       m_path(path),
-      m_grid(context.highContrast)
+      m_grid(chart::GeometryAt(context.dpi), context.highContrast)
 {
     CharacterGrid::Register(context.instance);
 }
@@ -65,7 +67,7 @@ BOOL CCharacterView::OnInitDialog()
     CenterWindow();
     ShowSelected();
     ::SetFocus(GetDlgItem(IDC_CHAR_GRID)->m_hWnd);
-    m_load = std::make_unique<CharacterLoad>(m_files, m_rules, m_path, CharacterLoad::Sizes{chart::kGlyph, kLargeGlyph},
+    m_load = std::make_unique<CharacterLoad>(m_files, m_rules, m_path, CharacterLoad::Sizes{m_grid.Geometry().glyph, Scaled(kLargeGlyph, m_context.dpi)},
                                              m_hWnd, WM_CHARACTERS_LOADED);
     return FALSE;  // the focus is the grid's
 }
@@ -103,15 +105,18 @@ void CCharacterView::LayOut()
 {
     RECT grid = GetDlgItem(IDC_CHAR_GRID)->GetWindowRect();
     ScreenToClient(grid);
-    const int x = grid.right + kGap;
+    const int largeBox = Scaled(kLargeBox, m_context.dpi);
+    const int gap = Scaled(kGap, m_context.dpi);
+    const int lineHeight = Scaled(kLineHeight, m_context.dpi);
+    const int textWidth = Scaled(kTextWidth, m_context.dpi);
+    const int x = grid.right + gap;
     const auto place = [&](int id, int top, int width, int height) {
         ::SetWindowPos(GetDlgItem(id)->m_hWnd, nullptr, x, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    const int textWidth = kLargeBox + 40;
-    place(IDC_CHAR_PREVIEW, grid.top, kLargeBox, kLargeBox);
-    place(IDC_CHAR_CODE, grid.top + kLargeBox + kGap, textWidth, kLineHeight);
-    place(IDC_CHAR_BIG5, grid.top + kLargeBox + kGap + kLineHeight, textWidth, kLineHeight);
-    place(IDC_CHAR_COUNT, grid.top + kLargeBox + kGap + 2 * kLineHeight, textWidth, kLineHeight);
+    place(IDC_CHAR_PREVIEW, grid.top, largeBox, largeBox);
+    place(IDC_CHAR_CODE, grid.top + largeBox + gap, textWidth, lineHeight);
+    place(IDC_CHAR_BIG5, grid.top + largeBox + gap + lineHeight, textWidth, lineHeight);
+    place(IDC_CHAR_COUNT, grid.top + largeBox + gap + 2 * lineHeight, textWidth, lineHeight);
 
     const RECT close = GetDlgItem(IDOK)->GetWindowRect();
     const int closeWidth = close.right - close.left;
@@ -174,7 +179,7 @@ long CCharacterView::SelectedItem() const
 
 RECT CCharacterView::ItemRect(long item) const
 {
-    return chart::CellRect(static_cast<std::size_t>(item), m_grid.TopRow());
+    return m_grid.Geometry().CellRect(static_cast<std::size_t>(item), m_grid.TopRow());
 }
 
 void CCharacterView::OnDrawItem(int controlId, DRAWITEMSTRUCT* item)

@@ -60,7 +60,7 @@ CFontLinkDlg::CFontLinkDlg(const DialogContext& context, const LinkPorts& ports,
       m_openAboutBox(std::move(openAboutBox)),
       m_links(ports, *this),
       m_words(LoadLinkWords(context.instance)),
-      m_rows(m_bmpItem, m_links, m_words, ports.rules.isLeadByte),
+      m_rows(m_bmpItem, context.dpi, m_links, m_words, ports.rules.isLeadByte),
       m_ports(ports)
 {
     m_bmpItem.LoadBitmap(context.instance, IDB_FONT_ITEM);
@@ -318,7 +318,7 @@ void CFontLinkDlg::OnPaint()
         return;
     }
     const CPaintDC dc(m_hWnd);
-    DrawSunkenFrame(dc, m_rcListBox, Palette(m_context.highContrast()).Frame());
+    DrawSunkenFrame(dc, m_rcListBox, Palette(m_context.highContrast()).Frame(), LineWidth(m_context.dpi));
     Default();
 }
 

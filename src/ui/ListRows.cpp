@@ -8,9 +8,6 @@ namespace {
 // "系統預設外字集" (system default EUDC) in code page 950: the name row 0 shows.
 constexpr char kSystemDefaultLabel[] = "\xA8\x74\xB2\xCE\xB9\x77\xB3\x5D\xA5\x7E\xA6\x72\xB6\xB0";
 
-// Between the item picture and the name.
-constexpr int kNameGap = 2;
-
 constexpr UINT kTextFormat = DT_VCENTER | DT_NOPREFIX;
 
 // The focus as a dotted line in one colour, where an exclusive-or would give a colour of
@@ -70,7 +67,7 @@ void ListRows::DrawEntireRow(const DRAWITEMSTRUCT& item, const Palette& palette)
 
     // Without DT_SINGLELINE both texts start at the row's top. Names and paths are drawn
     // as they are: an "&" in them is no mnemonic.
-    text.left = row.left + m_picture.GetWidth() + kNameGap;
+    text.left = row.left + m_picture.GetWidth() + m_nameGap;
     const CString& name = link.kind == NameKind::Default ? CString(kSystemDefaultLabel) : link.name;
     ::DrawTextA(dc, name.c_str(), -1, &text, kTextFormat);
     DrawLinkText(dc, text, link, colours);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "model/FontLinks.h"
+#include "platform/win32/DisplayScale.h"
 #include "ui/MaskedBitmap.h"
 #include "ui/Palette.h"
 #include "ui/RowPicture.h"
@@ -21,9 +22,11 @@ struct LinkWords {
 
 class ListRows {
 public:
-    // Rows show `picture` and the rows of `links`, with `words` for what is not a working link.
-    ListRows(CMaskedBitmap& picture, const FontLinks& links, const LinkWords& words, LeadByteTest isLeadByte)
-        : m_picture(picture), m_links(links), m_words(words), m_isLeadByte(isLeadByte)
+    // Rows show `picture` and the rows of `links`, with `words` for what is not a working
+    // link, at the scale `dpi`.
+    ListRows(CMaskedBitmap& picture, int dpi, const FontLinks& links, const LinkWords& words, LeadByteTest isLeadByte)
+        : m_picture(picture, dpi), m_nameGap(Scaled(kNameGap, dpi)), m_links(links), m_words(words),
+          m_isLeadByte(isLeadByte)
     {
     }
 
@@ -41,7 +44,11 @@ private:
     // The linked file's name, with the reason when the link cannot work, or the no-link text.
     CString GetLinkText(const LinkRow& row) const;
 
+    // Between the item picture and the name, at 96 DPI.
+    static constexpr int kNameGap = 2;
+
     RowPicture m_picture;
+    int m_nameGap;
     const FontLinks& m_links;
     const LinkWords& m_words;
     LeadByteTest m_isLeadByte;

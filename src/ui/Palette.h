@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/CharacterChart.h"
+#include "drawing/CharacterChart.h"
 
 // A row of the font list: its background, its text, a missing link's words and the file
 // name of a link that cannot work.

@@ -1,30 +1,29 @@
 #include "ui/SunkenFrame.h"
 
-#include "platform/win32/UniqueHandle.h"
-
 namespace {
 
-// Two one-pixel lines of `colour`: from `start` to `corner`, then on to `end`, which is
-// left out.
-void DrawEdge(const CDC& dc, COLORREF colour, POINT start, POINT corner, POINT end)
+void Fill(HDC dc, COLORREF colour, const RECT& rect)
 {
-    const GdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, colour));
-    const Selection selected = Select(dc.GetSafeHdc(), pen.get());
-    dc.MoveTo(start.x, start.y);
-    dc.LineTo(corner.x, corner.y);
-    dc.LineTo(end.x, end.y);
+    ::SetBkColor(dc, colour);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, "", 0, nullptr);
 }
 
 }  // namespace
 
-void DrawSunkenFrame(const CDC& dc, const RECT& rect, const FrameColours& colours)
+void DrawSunkenFrame(const CDC& dc, const RECT& rect, const FrameColours& colours, int lineWidth)
 {
     const auto [l, t, r, b] = rect;
-    const Selection brush = Select(dc.GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
-    // The inner dark edge.
-    DrawEdge(dc, colours.dark, {l - 1, b}, {l - 1, t - 1}, {r, t - 1});
+    const int w = lineWidth;
+    const HDC target = dc.GetSafeHdc();
+    const COLORREF kept = ::GetBkColor(target);
+    // The inner dark edge, its left side reaching into the bottom's light inner edge.
+    Fill(target, colours.dark, {l - w, t - w, l, b + w});
+    Fill(target, colours.dark, {l, t - w, r, t});
     // The outer shadow.
-    DrawEdge(dc, colours.shadow, {l - 2, b + 1}, {l - 2, t - 2}, {r + 1, t - 2});
+    Fill(target, colours.shadow, {l - 2 * w, t - 2 * w, l - w, b + 2 * w});
+    Fill(target, colours.shadow, {l - w, t - 2 * w, r + w, t - w});
     // The outer highlight.
-    DrawEdge(dc, colours.light, {r + 1, t - 2}, {r + 1, b + 1}, {l - 2, b + 1});
+    Fill(target, colours.light, {r + w, t - 2 * w, r + 2 * w, b + w});
+    Fill(target, colours.light, {l - w, b + w, r + 2 * w, b + 2 * w});
+    ::SetBkColor(target, kept);
 }

@@ -57,6 +57,9 @@
 //                           cells, or of the whole view
 //   char-cell-point N       prints the middle of the grid's cell N (0 is the top left)
 //   char-closed             waits until no character view is open
+//   dpi                     prints the display's scale in dots per inch
+//   layout main|about|characters               prints what is wrong with that dialog's
+//                           layout at the display's scale, a line each (LayoutCheck.h)
 //   clipboard [TEXT]        prints the clipboard's Unicode text as code points, "U+E011";
 //                           given TEXT, waits for it first
 //   acc-row ROW             prints the row's accessible name, read as a screen reader reads
@@ -91,6 +94,7 @@
 #include <vector>
 
 #include "../shared/RowByHand.h"
+#include "LayoutCheck.h"
 #include "model/LinkRows.h"
 #include "platform/win32/UniqueHandle.h"
 #include "resource.h"
@@ -890,6 +894,23 @@ int PrintCellsDrawnByHand(const char* file, const char* face, int first, int cou
     return 0;
 }
 
+// The problems of the main dialog, the About box or the character view, each on a line;
+// the dialog waited for and painted first.
+int PrintLayoutProblems(HWND main, const std::string& which)
+{
+    HWND dialog = main;
+    if (which == "about")
+        dialog = WaitForDialog(main, IsAbout, "the About box");
+    else if (which == "characters")
+        dialog = WaitForDialog(main, IsCharacterView, "the character view");
+    else if (which != "main")
+        Fail("no such dialog: " + which);
+    WaitPainted(main);
+    for (const std::string& problem : LayoutProblems(dialog))
+        std::printf("%s\n", problem.c_str());
+    return 0;
+}
+
 int Close(HWND window, const std::string& way)
 {
     if (way == "close-button")
@@ -1058,6 +1079,13 @@ int Run(int argc, char** argv)
         std::printf("%ld %d\n", grid.left + cell % kColumns * kCell + kCell / 2, static_cast<int>(grid.top) + cell / kColumns * kCell + kCell / 2);
         return 0;
     }
+    if (command == "dpi") {
+        const ClientDC screen = GetClientDC(nullptr);
+        std::printf("%d\n", ::GetDeviceCaps(screen.get().dc, LOGPIXELSY));
+        return 0;
+    }
+    if (command == "layout" && argument)
+        return PrintLayoutProblems(main, argument);
     if (command == "char-closed") {
         WaitFor("the character view to close", [&] { return DialogOf(main, IsCharacterView) == nullptr; });
         return 0;
@@ -1146,6 +1174,8 @@ int Serve(const char* self)
 
 int main(int argc, char** argv)
 {
+    // Measured at the scale the program draws at: it declares itself aware of it too.
+    ::SetProcessDPIAware();
     if (argc == 2 && std::string(argv[1]) == "serve")
         return Serve(argv[0]);
     return RunCommand(argc, argv);

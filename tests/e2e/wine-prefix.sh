@@ -63,10 +63,11 @@ make_base() {
 }
 
 # Starts an X server on the first free display, which it picks itself (no race with
-# another test starting one), and waits until it takes connections.
+# another test starting one), and waits until it takes connections. VELTRANE_SCREEN sets
+# its size, 1024x768 unless a test needs more.
 start_display() {
     local display
-    exec {xvfb_out}< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
+    exec {xvfb_out}< <(exec Xvfb -displayfd 1 -screen 0 "${VELTRANE_SCREEN:-1024x768}x24" -nolisten tcp 2>/dev/null)
     xvfb=$!
     read -r -t 20 -u "$xvfb_out" display || die "waited 20 s for Xvfb to open a display"
     export DISPLAY=:$display
@@ -119,6 +120,10 @@ run)
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     cp -a "$base" "$WINEPREFIX" || die "could not copy $base to $WINEPREFIX"
+    # The Wine desktop as large as a larger screen, set where the server reads it when it
+    # starts: the first program of the prefix opens the desktop, reg.exe among them.
+    [ -z "${VELTRANE_SCREEN:-}" ] ||
+        sed -i "s/^\"Default\"=\"800x600\"$/\"Default\"=\"$VELTRANE_SCREEN\"/" "$WINEPREFIX/user.reg"
     start_server
     set_driver "$driver"
     # Wine's services start with the first program and outlive it: started here, they

@@ -260,8 +260,8 @@ TEST(SunkenFrame, DrawsItsTableAndLeavesTheContextAsItWas)
     EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), hatch.get());
     POINT position{};
     ::GetCurrentPositionEx(dc, &position);
-    EXPECT_EQ(position.x, 8);
-    EXPECT_EQ(position.y, 81);
+    EXPECT_EQ(position.x, 0);
+    EXPECT_EQ(position.y, 0);
 
     DrawSunkenFrame(frameDc, list);
     EXPECT_EQ(Differences(canvas.Pixels(), expected, 130), "") << "drawn twice";
@@ -692,28 +692,29 @@ TEST(CharacterGridPainting, CellsTakeTheSystemsColoursUnderHighContrastOnly)
     DialogContext context;
     const HighContrastScheme scheme(context);
     CharacterGrid::Register(::GetModuleHandleA(nullptr));
-    CharacterGrid grid(context.highContrast);  // outlives its window
+    const chart::Geometry& geometry = chart::kPrintedGeometry;
+    CharacterGrid grid(geometry, context.highContrast);  // outlives its window
     const UniqueHandle<HWND, ::DestroyWindow> window(::CreateWindowA(CharacterGrid::kClassName, "",
                                                                      WS_POPUP | WS_VSCROLL, 0, 0, 100, 100, nullptr,
                                                                      nullptr, ::GetModuleHandleA(nullptr), nullptr));
-    const GdiObject<HFONT> font(::CreateFontA(-chart::kGlyph, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+    const GdiObject<HFONT> font(::CreateFontA(-geometry.glyph, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
                                               NONANTIALIASED_QUALITY, 0, kLinkedFont));
     const std::u32string characters = U"ABCDEFGHIJKLMNOPQRS";  // a row and 3 cells of the next
     grid.Attach(window.get(), characters, font.get(), 2);
     grid.Select(1);
 
     const auto print = [&] {
-        const Canvas canvas(chart::kWidth, 2 * chart::kCell, kRed);
+        const Canvas canvas(geometry.Width(), 2 * geometry.cell, kRed);
         ::SendMessageA(window.get(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
         return canvas.Pixels();
     };
     // The colours of the cell `index`, its grid lines included.
-    const auto coloursOf = [](const std::vector<COLORREF>& pixels, std::size_t index) {
-        const RECT cell = chart::CellRect(index, 0);
+    const auto coloursOf = [&](const std::vector<COLORREF>& pixels, std::size_t index) {
+        const RECT cell = geometry.CellRect(index, 0);
         std::set<COLORREF> colours;
         for (int y = cell.top; y < cell.bottom; ++y)
             for (int x = cell.left; x < cell.right; ++x)
-                colours.insert(pixels[static_cast<std::size_t>(y * chart::kWidth + x)]);
+                colours.insert(pixels[static_cast<std::size_t>(y * geometry.Width() + x)]);
         return colours;
     };
     const COLORREF paper = ::GetSysColor(COLOR_WINDOW);

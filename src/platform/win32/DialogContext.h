@@ -1,11 +1,13 @@
 // What the program's dialogs share, handed to each of them by the application: the
 // module that holds their templates and strings, the colours of their surfaces, the
-// name their message boxes are titled with, and whether high contrast is on.
+// name their message boxes are titled with, the display's scale, and whether high contrast
+// is on.
 #pragma once
 
 #include <windows.h>
 
 #include "platform/Strings.h"
+#include "platform/win32/DisplayScale.h"
 #include "platform/win32/HighContrast.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -19,6 +21,7 @@ struct DialogContext {
     HINSTANCE instance = nullptr;
     CString appName;  // the executable's file name without directory and extension
     DialogColours colours;
+    int dpi = SystemDpi();
     // Asked whenever a dialog draws. Replaceable so that tests can turn high contrast on:
     // Wine 8 always answers that it is off and refuses SPI_SETHIGHCONTRAST.
     bool (*highContrast)() = &IsHighContrastOn;

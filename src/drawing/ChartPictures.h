@@ -4,10 +4,10 @@
 #include "platform/CharacterCharts.h"
 #include "platform/win32/Win32CodePages.h"
 
-class Win32CharacterCharts : public CharacterCharts {
+class ChartPictures : public CharacterCharts {
 public:
     // Font paths in the code page that `codePages` uses; the system's without it.
-    explicit Win32CharacterCharts(const Win32CodePages* codePages = nullptr) : m_codePages(codePages) {}
+    explicit ChartPictures(const Win32CodePages* codePages = nullptr) : m_codePages(codePages) {}
 
     bool DrawPng(const CString& font, const std::u16string& face, std::span<const char32_t> characters,
                  std::string& png) override;

@@ -1,6 +1,6 @@
 // The grid of a font's characters, one drawing for both faces: the window's character
 // view draws the rows it shows, `eudclink chart` every row, so that a cell of the picture
-// is the window's cell pixel for pixel.
+// is the window's cell at 96 DPI pixel for pixel.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +9,24 @@
 
 namespace chart {
 
-inline constexpr int kCell = 36;     // a cell's side in pixels, its grid line included
-inline constexpr int kGlyph = 28;    // the em of the characters drawn in it
 inline constexpr int kColumns = 16;  // cells in a row
-inline constexpr int kWidth = kColumns * kCell;
+
+// A chart's sizes in pixels: a cell's side, its grid line included, and the em of the
+// characters drawn in it.
+struct Geometry {
+    int cell = 36;
+    int glyph = 28;
+
+    int Width() const { return kColumns * cell; }
+    // The cell of character `index` when the grid's row `topRow` is at the top.
+    RECT CellRect(std::size_t index, int topRow) const;
+};
+
+// The sizes a picture is drawn at, and the screen's at 96 DPI.
+inline constexpr Geometry kPrintedGeometry{};
+
+// The screen's sizes at `dpi`, the grid line staying one pixel.
+Geometry GeometryAt(int dpi);
 
 inline constexpr COLORREF kPaper = RGB(255, 255, 255);
 inline constexpr COLORREF kInk = RGB(0, 0, 0);
@@ -39,15 +53,12 @@ inline int RowsFor(std::size_t characters)
     return static_cast<int>((characters + kColumns - 1) / kColumns);
 }
 
-// The cell of character `index` when the grid's row `topRow` is at the top.
-RECT CellRect(std::size_t index, int topRow);
-
 }  // namespace chart
 
-// Draws `rows` rows of the grid from row `firstRow` into `dc`, the row `topRow` at y = 0,
-// each cell's character in `font` (chart::kGlyph pixels), centred, in `colours`, the
-// selected ones for the cell `selected` (none when out of range).
-void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
+// Draws `rows` rows of the grid of `geometry` from row `firstRow` into `dc`, the row
+// `topRow` at y = 0, each cell's character in `font` (the geometry's glyph), centred, in
+// `colours`, the selected ones for the cell `selected` (none when out of range).
+void DrawChartRows(HDC dc, HFONT font, const chart::Geometry& geometry, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
                    std::size_t selected, const chart::Colours& colours);
 
 // One character centred in `rect`, ink on paper, in a frame of the grid's line colour.

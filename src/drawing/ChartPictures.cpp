@@ -1,9 +1,9 @@
-#include "platform/win32/Win32CharacterCharts.h"
+#include "drawing/ChartPictures.h"
 
 #include <windows.h>
 
 #include "platform/win32/AnsiCodePage.h"
-#include "platform/win32/CharacterChart.h"
+#include "drawing/CharacterChart.h"
 #include "platform/win32/PngWriter.h"
 #include "platform/win32/PrivateFont.h"
 #include "platform/win32/UniqueHandle.h"
@@ -33,19 +33,20 @@ bool MakePicture(int width, int height, Picture& picture)
 
 }  // namespace
 
-bool Win32CharacterCharts::DrawPng(const CString& font, const std::u16string& face,
+bool ChartPictures::DrawPng(const CString& font, const std::u16string& face,
                                    std::span<const char32_t> characters, std::string& png)
 {
     const PrivateFont loaded(ToWide(CodePageOf(m_codePages), font), face);
-    const GdiObject<HFONT> glyphs = loaded.Create(chart::kGlyph);
+    const chart::Geometry& geometry = chart::kPrintedGeometry;
+    const GdiObject<HFONT> glyphs = loaded.Create(geometry.glyph);
     const int rows = std::max(1, chart::RowsFor(characters.size()));
     Picture picture;
-    if (!glyphs || !MakePicture(chart::kWidth, rows * chart::kCell, picture))
+    if (!glyphs || !MakePicture(geometry.Width(), rows * geometry.cell, picture))
         return false;
     {
         const Selection canvas = Select(picture.dc.get(), picture.bitmap.get());
-        DrawChartRows(picture.dc.get(), glyphs.get(), characters, 0, 0, rows, characters.size(), chart::kPrinted);
+        DrawChartRows(picture.dc.get(), glyphs.get(), geometry, characters, 0, 0, rows, characters.size(), chart::kPrinted);
     }
     ::GdiFlush();
-    return EncodePng(picture.bits, chart::kWidth, rows * chart::kCell, picture.stride, png);
+    return EncodePng(picture.bits, geometry.Width(), rows * geometry.cell, picture.stride, png);
 }

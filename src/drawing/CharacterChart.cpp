@@ -1,7 +1,8 @@
-#include "platform/win32/CharacterChart.h"
+#include "drawing/CharacterChart.h"
 
 #include <algorithm>
 
+#include "platform/win32/DisplayScale.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace {
@@ -47,14 +48,19 @@ void Advances(HDC dc, std::span<const char32_t> characters, int (&advances)[char
 
 }  // namespace
 
-RECT chart::CellRect(std::size_t index, int topRow)
+RECT chart::Geometry::CellRect(std::size_t index, int topRow) const
 {
     const int column = static_cast<int>(index % kColumns);
     const int row = static_cast<int>(index / kColumns) - topRow;
-    return {column * kCell, row * kCell, (column + 1) * kCell, (row + 1) * kCell};
+    return {column * cell, row * cell, (column + 1) * cell, (row + 1) * cell};
 }
 
-void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
+chart::Geometry chart::GeometryAt(int dpi)
+{
+    return {Scaled(kPrintedGeometry.cell, dpi), Scaled(kPrintedGeometry.glyph, dpi)};
+}
+
+void DrawChartRows(HDC dc, HFONT font, const chart::Geometry& geometry, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
                    std::size_t selected, const chart::Colours& colours)
 {
     const Selection fontSelected = Select(dc, font);
@@ -62,15 +68,15 @@ void DrawChartRows(HDC dc, HFONT font, std::span<const char32_t> characters, int
     const std::size_t end = first + static_cast<std::size_t>(rows) * chart::kColumns;
     // The grid line is each cell's right and bottom edge: the rows are filled with it once,
     // and each cell's inside drawn over it.
-    const int top = (firstRow - topRow) * chart::kCell;
-    Fill(dc, {0, top, chart::kWidth, top + rows * chart::kCell}, colours.line);
+    const int top = (firstRow - topRow) * geometry.cell;
+    Fill(dc, {0, top, geometry.Width(), top + rows * geometry.cell}, colours.line);
     const int lineHeight = LineHeight(dc);
     int advances[chart::kColumns] = {};
     for (std::size_t index = first; index < end; ++index) {
         const std::size_t column = index % chart::kColumns;
         if (column == 0 && index < characters.size())
             Advances(dc, characters.subspan(index), advances);
-        const RECT cell = chart::CellRect(index, topRow);
+        const RECT cell = geometry.CellRect(index, topRow);
         const RECT inside{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
         if (index >= characters.size()) {
             Fill(dc, cell, colours.empty);  // its lines too: no cell is there
