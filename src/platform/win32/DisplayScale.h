@@ -16,8 +16,8 @@ inline int Scaled(int pixels, int dpi)
     return ::MulDiv(pixels, dpi, kDefaultDpi);
 }
 
-// A line's width at `dpi`: whole pixels, so that a one-pixel line stays one pixel up to
-// twice the default scale and is never blurred between two.
+// A line's width at `dpi` in whole pixels, never blurred between two: one pixel below
+// twice the default scale, two from there.
 inline int LineWidth(int dpi)
 {
     return dpi / kDefaultDpi > 1 ? dpi / kDefaultDpi : 1;
