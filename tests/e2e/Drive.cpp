@@ -935,181 +935,264 @@ int MinimizeOrRestore(HWND window, bool minimize)
     return 0;
 }
 
+// A command's words after its name, and the main dialog and its list for a command that
+// acts on them.
+struct Call {
+    std::vector<const char*> words;
+    HWND main = nullptr;
+    HWND list = nullptr;
+
+    // The word, or nullptr past the last.
+    const char* operator[](std::size_t i) const { return i < words.size() ? words[i] : nullptr; }
+    bool Is(std::size_t i, const char* text) const { return i < words.size() && std::strcmp(words[i], text) == 0; }
+};
+
+HWND CharacterView(HWND main)
+{
+    return WaitForDialog(main, IsCharacterView, "the character view");
+}
+
+int Painted(const Call& call)
+{
+    WaitPainted(call.main);
+    return 0;
+}
+
+int PrintValue(const Call& call)
+{
+    return PrintReading(std::string("the value ") + call[0], [&] { return ValueOf(call[0]); }, call[1]);
+}
+
+int PrintRowState(const Call& call)
+{
+    const int row = ShownRow(call.main, call.list, call[0]);
+    return PrintReading(std::string("the state of ") + call[0],
+                        [&] { return std::string(LinkStateText(RowState(call.list, row))); }, call[1]);
+}
+
+int Unselect(const Call& call)
+{
+    ::SendMessageW(call.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    WaitPainted(call.main);
+    return 0;
+}
+
+// The window's rectangle once the program has nothing left to paint.
+int PrintPaintedRect(HWND main, HWND window)
+{
+    WaitPainted(main);
+    return PrintWindowRect(window);
+}
+
+int NoFileDialog(const Call& call)
+{
+    if (DialogOf(call.main, IsFileDialog) != nullptr)
+        Fail("an open-file dialog is open");
+    return 0;
+}
+
+int PrintAboutDate(const Call& call)
+{
+    wchar_t text[128] = {};
+    ::GetDlgItemTextW(About(call.main), IDC_DATE, text, 128);
+    std::printf("%s\n", Utf8(text).c_str());
+    return 0;
+}
+
+int PrintCharOpened(const Call& call)
+{
+    std::printf("%s\n", IsReading(CharacterView(call.main)) ? "reading" : "loaded");
+    return 0;
+}
+
+int PrintCharShown(const Call& call)
+{
+    const HWND view = CharacterView(call.main);
+    WaitPainted(call.main);
+    return PrintReading("the character view's codes", [&] { return CharacterShown(view); }, call[0]);
+}
+
+int PrintCellPoint(const Call& call)
+{
+    const RECT grid = GridRect(CharacterView(call.main));
+    const int cell = std::atoi(call[0]);
+    std::printf("%ld %d\n", grid.left + cell % kColumns * kCell + kCell / 2,
+                static_cast<int>(grid.top) + cell / kColumns * kCell + kCell / 2);
+    return 0;
+}
+
+// The name holds the character itself, which the argument brings in the ANSI code page.
+int PrintAccessibleCell(const Call& call)
+{
+    const HWND view = CharacterView(call.main);
+    const std::string want = call[0] ? Utf8(Wide(call[0])) : std::string();
+    return PrintReading("the selected cell's accessible name",
+                        [&] { return AccessibleName(::GetDlgItem(view, IDC_CHAR_GRID), 0); },
+                        call[0] ? want.c_str() : nullptr);
+}
+
+struct Command {
+    const char* name;
+    const char* usage;  // its words; those before the first "[" are required
+    bool onMain;        // waits for the main dialog before it runs
+    int (*run)(const Call& call);
+};
+
+// One line a command; the list at the top of this file says what each does.
+const Command kCommands[] = {
+    {"deny-key", "", false, [](const Call&) { return SetKeyAccess(false); }},
+    {"allow-key", "", false, [](const Call&) { return SetKeyAccess(true); }},
+    {"value", "NAME [DATA|none]", false, PrintValue},
+    {"key-class", "", false, [](const Call&) { return PrintKeyClass(); }},
+    {"icon-pixels", "SIZE R G B", false,
+     [](const Call& c) {
+         return PrintIconPixels(std::atoi(c[0]), RGB(std::atoi(c[1]), std::atoi(c[2]), std::atoi(c[3])));
+     }},
+    {"wait-main", "[MS]", false,
+     [](const Call& c) { return PrintWindowRect(MainDialog(c[0] ? std::strtoul(c[0], nullptr, 10) : kPatience)); }},
+    {"painted", "", true, Painted},
+    {"close", "WAY", true, [](const Call& c) { return Close(c.main, c[0]); }},
+    {"press", "CONTROL", true,
+     [](const Call& c) {
+         Press(c.main, ::GetDlgItem(c.main, ControlId(c[0])));
+         return 0;
+     }},
+    {"click-row", "ROW", true,
+     [](const Call& c) {
+         ClickRow(c.main, c.list, ShownRow(c.main, c.list, c[0]), false);
+         return 0;
+     }},
+    {"double-click-row", "ROW", true,
+     [](const Call& c) {
+         ClickRow(c.main, c.list, ShownRow(c.main, c.list, c[0]), true);
+         return 0;
+     }},
+    {"unselect", "", true, Unselect},
+    {"rows", "", true, [](const Call& c) { return PrintRows(c.list); }},
+    {"row-state", "ROW [STATE]", true, PrintRowState},
+    {"state-now", "ROW", true,
+     [](const Call& c) {
+         std::printf("%s\n", LinkStateText(RowState(c.list, RowOf(c.list, c[0]))));
+         return 0;
+     }},
+    {"find-row", "ROW", true,
+     [](const Call& c) {
+         std::printf("%d\n", RowOf(c.list, c[0]));
+         return 0;
+     }},
+    {"row-rect", "ROW", true, [](const Call& c) { return PrintRowRect(c.list, ShownRow(c.main, c.list, c[0])); }},
+    {"list-rect", "", true, [](const Call& c) { return PrintPaintedRect(c.main, c.list); }},
+    {"key", "up|down|home|end|left|right", true, [](const Call& c) { return PressNamedKey(c.main, c[0]); }},
+    {"minimize", "", true, [](const Call& c) { return MinimizeOrRestore(c.main, true); }},
+    {"restore", "", true, [](const Call& c) { return MinimizeOrRestore(c.main, false); }},
+    {"choose-file", "PATH", true, [](const Call& c) { return AnswerFileDialog(c.main, Wide(c[0]).c_str()); }},
+    {"cancel-file", "", true, [](const Call& c) { return AnswerFileDialog(c.main, nullptr); }},
+    {"no-file-dialog", "", true, NoFileDialog},
+    {"file-dialog-rect", "", true,
+     [](const Call& c) {
+         return PrintPaintedRect(c.main, WaitForDialog(c.main, IsFileDialog, "the open-file dialog"));
+     }},
+    {"about-rect", "", true, [](const Call& c) { return PrintPaintedRect(c.main, About(c.main)); }},
+    {"about-closed", "", true,
+     [](const Call& c) {
+         WaitFor("the About box to close", [&] { return DialogOf(c.main, IsAbout) == nullptr; });
+         return 0;
+     }},
+    {"about-date", "", true, PrintAboutDate},
+    {"close-box-point", "main|about", true,
+     [](const Call& c) { return PrintCloseBoxPoint(c.Is(0, "about") ? About(c.main) : c.main); }},
+    {"button-point", "CONTROL [about]", true,
+     [](const Call& c) { return PrintButtonPoint(::GetDlgItem(c[1] ? About(c.main) : c.main, ControlId(c[0]))); }},
+    {"focus", "[CONTROL]", true,
+     [](const Call& c) {
+         return PrintReading("the focus", [&] { return ControlName(::GetDlgCtrlID(FocusOf(c.main))); }, c[0]);
+     }},
+    {"selection", "[NUMBER]", true,
+     [](const Call& c) {
+         return PrintReading(
+             "the selection", [&] { return std::to_string(::SendMessageW(c.list, LB_GETCURSEL, 0, 0)); }, c[0]);
+     }},
+    {"iconic", "", true,
+     [](const Call& c) {
+         std::printf("%d\n", ::IsIconic(c.main) ? 1 : 0);
+         return 0;
+     }},
+    {"draw-row", "NAME [LINK [broken]]", true,
+     [](const Call& c) { return PrintRowDrawnByHand(c.list, c[0], c[1], c.Is(2, "broken")); }},
+    {"message", "", true, [](const Call& c) { return AnswerMessageBox(c.main); }},
+    {"characters", "[menu]", true, [](const Call& c) { return AnswerCharacters(c.main, c.Is(0, "menu")); }},
+    {"char-opened", "", true, PrintCharOpened},
+    {"answers", "MS", true, [](const Call& c) { return PrintAnswerTime(c.main, std::strtoul(c[0], nullptr, 10)); }},
+    {"char-shown", "[TEXT]", true, PrintCharShown},
+    {"char-grid-rect", "", true,
+     [](const Call& c) {
+         const HWND view = CharacterView(c.main);
+         WaitPainted(c.main);
+         return PrintRect(GridRect(view));
+     }},
+    {"char-view-rect", "", true, [](const Call& c) { return PrintPaintedRect(c.main, CharacterView(c.main)); }},
+    {"char-cell-point", "N", true, PrintCellPoint},
+    {"dpi", "", false,
+     [](const Call&) {
+         const ClientDC screen = GetClientDC(nullptr);
+         std::printf("%d\n", ::GetDeviceCaps(screen.get().dc, LOGPIXELSY));
+         return 0;
+     }},
+    {"layout", "main|about|characters", true, [](const Call& c) { return PrintLayoutProblems(c.main, c[0]); }},
+    {"char-closed", "", true,
+     [](const Call& c) {
+         WaitFor("the character view to close", [&] { return DialogOf(c.main, IsCharacterView) == nullptr; });
+         return 0;
+     }},
+    {"clipboard", "[TEXT]", true, [](const Call& c) { return PrintReading("the clipboard", ClipboardText, c[0]); }},
+    {"acc-row", "ROW", true,
+     [](const Call& c) {
+         std::printf("%s\n", AccessibleName(c.list, ShownRow(c.main, c.list, c[0]) + 1).c_str());
+         return 0;
+     }},
+    {"acc-cell", "[TEXT]", true, PrintAccessibleCell},
+    {"heard-after", "KEY", true, [](const Call& c) { return PrintHeardAfter(c.main, c[0]); }},
+    {"draw-cells", "FILE FACE FIRST COUNT ROWS", true,
+     [](const Call& c) {
+         return PrintCellsDrawnByHand(c[0], c[1], std::atoi(c[2]), std::atoi(c[3]), std::atoi(c[4]));
+     }},
+};
+
+// The words before the first optional one.
+std::size_t Required(const char* usage)
+{
+    std::size_t count = 0;
+    for (const char* word = usage; *word != '\0' && *word != '['; ++count) {
+        word = std::strchr(word, ' ');
+        if (word == nullptr)
+            return count + 1;
+        ++word;
+    }
+    return count;
+}
+
 int Run(int argc, char** argv)
 {
     if (argc < 2) {
         Say("usage: drive COMMAND [ARGUMENT]; the commands are listed in Drive.cpp");
         return 2;
     }
-    const std::string command = argv[1];
-    const char* argument = argc > 2 ? argv[2] : nullptr;
-    if (command == "deny-key" || command == "allow-key")
-        return SetKeyAccess(command == "allow-key");
-    if (command == "value" && argument)
-        return PrintReading(std::string("the value ") + argument, [&] { return ValueOf(argument); },
-                            argc > 3 ? argv[3] : nullptr);
-    if (command == "key-class")
-        return PrintKeyClass();
-    if (command == "icon-pixels" && argc > 5)
-        return PrintIconPixels(std::atoi(argv[2]), RGB(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])));
-
-    const HWND main =
-        MainDialog(command == "wait-main" && argument ? std::strtoul(argument, nullptr, 10) : kPatience);
-    const HWND list = ::GetDlgItem(main, IDC_FONT_LIST);
-    if (command == "wait-main")
-        return PrintWindowRect(main);
-    if (command == "painted") {
-        WaitPainted(main);
-        return 0;
+    const std::string name = argv[1];
+    const auto command = std::ranges::find(kCommands, name, &Command::name);
+    if (command == std::end(kCommands)) {
+        Say("unknown command " + name);
+        return 2;
     }
-    if (command == "close" && argument)
-        return Close(main, argument);
-    if (command == "press" && argument) {
-        Press(main, ::GetDlgItem(main, ControlId(argument)));
-        return 0;
+    Call call{{argv + 2, argv + argc}};
+    if (call.words.size() < Required(command->usage)) {
+        Say("usage: drive " + name + " " + command->usage);
+        return 2;
     }
-    if ((command == "click-row" || command == "double-click-row") && argument) {
-        ClickRow(main, list, ShownRow(main, list, argument), command == "double-click-row");
-        return 0;
+    if (command->onMain) {
+        call.main = MainDialog();
+        call.list = ::GetDlgItem(call.main, IDC_FONT_LIST);
     }
-    if (command == "unselect") {
-        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        WaitPainted(main);
-        return 0;
-    }
-    if (command == "rows")
-        return PrintRows(list);
-    if (command == "row-state" && argument) {
-        const int row = ShownRow(main, list, argument);
-        return PrintReading(std::string("the state of ") + argument,
-                            [&] { return std::string(LinkStateText(RowState(list, row))); },
-                            argc > 3 ? argv[3] : nullptr);
-    }
-    if (command == "state-now" && argument) {
-        std::printf("%s\n", LinkStateText(RowState(list, RowOf(list, argument))));
-        return 0;
-    }
-    if (command == "find-row" && argument) {
-        std::printf("%d\n", RowOf(list, argument));
-        return 0;
-    }
-    if (command == "row-rect" && argument)
-        return PrintRowRect(list, ShownRow(main, list, argument));
-    if (command == "list-rect") {
-        WaitPainted(main);
-        return PrintWindowRect(list);
-    }
-    if (command == "key" && argument)
-        return PressNamedKey(main, argument);
-    if (command == "minimize" || command == "restore")
-        return MinimizeOrRestore(main, command == "minimize");
-    if (command == "choose-file" && argument)
-        return AnswerFileDialog(main, Wide(argument).c_str());
-    if (command == "cancel-file")
-        return AnswerFileDialog(main, nullptr);
-    if (command == "no-file-dialog") {
-        if (DialogOf(main, IsFileDialog) != nullptr)
-            Fail("an open-file dialog is open");
-        return 0;
-    }
-    if (command == "file-dialog-rect" || command == "about-rect") {
-        const HWND dialog = command == "about-rect" ? About(main)
-                                                    : WaitForDialog(main, IsFileDialog, "the open-file dialog");
-        WaitPainted(main);
-        return PrintWindowRect(dialog);
-    }
-    if (command == "about-closed") {
-        WaitFor("the About box to close", [&] { return DialogOf(main, IsAbout) == nullptr; });
-        return 0;
-    }
-    if (command == "about-date") {
-        wchar_t text[128] = {};
-        ::GetDlgItemTextW(About(main), IDC_DATE, text, 128);
-        std::printf("%s\n", Utf8(text).c_str());
-        return 0;
-    }
-    if (command == "close-box-point" && argument)
-        return PrintCloseBoxPoint(std::string(argument) == "about" ? About(main)
-                                                                   : main);
-    if (command == "button-point" && argument) {
-        const HWND owner = argc > 3 ? About(main) : main;
-        return PrintButtonPoint(::GetDlgItem(owner, ControlId(argument)));
-    }
-    if (command == "focus")
-        return PrintReading("the focus", [&] { return ControlName(::GetDlgCtrlID(FocusOf(main))); }, argument);
-    if (command == "selection")
-        return PrintReading("the selection", [&] { return std::to_string(::SendMessageW(list, LB_GETCURSEL, 0, 0)); },
-                            argument);
-    if (command == "iconic") {
-        std::printf("%d\n", ::IsIconic(main) ? 1 : 0);
-        return 0;
-    }
-    if (command == "draw-row" && argc > 2)
-        return PrintRowDrawnByHand(list, argv[2], argc > 3 ? argv[3] : nullptr,
-                                   argc > 4 && std::string(argv[4]) == "broken");
-    if (command == "message")
-        return AnswerMessageBox(main);
-    if (command == "characters")
-        return AnswerCharacters(main, argument != nullptr && std::string(argument) == "menu");
-    if (command == "char-opened") {
-        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
-        std::printf("%s\n", IsReading(view) ? "reading" : "loaded");
-        return 0;
-    }
-    if (command == "answers" && argument)
-        return PrintAnswerTime(main, std::strtoul(argument, nullptr, 10));
-    if (command == "char-shown") {
-        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
-        WaitPainted(main);
-        return PrintReading("the character view's codes", [&] { return CharacterShown(view); }, argument);
-    }
-    if (command == "char-grid-rect") {
-        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
-        WaitPainted(main);
-        return PrintRect(GridRect(view));
-    }
-    if (command == "char-view-rect") {
-        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
-        WaitPainted(main);
-        return PrintWindowRect(view);
-    }
-    if (command == "char-cell-point" && argument) {
-        const RECT grid = GridRect(WaitForDialog(main, IsCharacterView, "the character view"));
-        const int cell = std::atoi(argument);
-        std::printf("%ld %d\n", grid.left + cell % kColumns * kCell + kCell / 2, static_cast<int>(grid.top) + cell / kColumns * kCell + kCell / 2);
-        return 0;
-    }
-    if (command == "dpi") {
-        const ClientDC screen = GetClientDC(nullptr);
-        std::printf("%d\n", ::GetDeviceCaps(screen.get().dc, LOGPIXELSY));
-        return 0;
-    }
-    if (command == "layout" && argument)
-        return PrintLayoutProblems(main, argument);
-    if (command == "char-closed") {
-        WaitFor("the character view to close", [&] { return DialogOf(main, IsCharacterView) == nullptr; });
-        return 0;
-    }
-    if (command == "clipboard")
-        return PrintReading("the clipboard", ClipboardText, argument);
-    if (command == "acc-row" && argument) {
-        std::printf("%s\n", AccessibleName(list, ShownRow(main, list, argument) + 1).c_str());
-        return 0;
-    }
-    if (command == "acc-cell") {
-        // The name holds the character itself, which the argument brings in the ANSI code page.
-        const HWND view = WaitForDialog(main, IsCharacterView, "the character view");
-        const std::string want = argument ? Utf8(Wide(argument)) : std::string();
-        return PrintReading("the selected cell's accessible name",
-                            [&] { return AccessibleName(::GetDlgItem(view, IDC_CHAR_GRID), 0); },
-                            argument ? want.c_str() : nullptr);
-    }
-    if (command == "heard-after" && argument)
-        return PrintHeardAfter(main, argument);
-    if (command == "draw-cells" && argc > 6)
-        return PrintCellsDrawnByHand(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
-    Say("unknown command " + command);
-    return 2;
+    return command->run(call);
 }
 
 int RunCommand(int argc, char** argv)
