@@ -85,7 +85,10 @@ endforeach()
 add_wine_test(console none 240 ${e2e}/console.sh $<TARGET_FILE:eudclink>)
 # Links and files carried from one prefix to another, and code page 932's key.
 add_wine_test(carry none 300 ${e2e}/carry.sh $<TARGET_FILE:eudclink> $<TARGET_FILE:drive> ${VELTRANE_WINE_BASE})
+# The documents' examples: each is what eudclink printed in one session of its own.
+add_test(NAME examples COMMAND ${CMAKE_SOURCE_DIR}/scripts/examples.sh ${CMAKE_BINARY_DIR} ${VELTRANE_WINE_BASE})
+set_tests_properties(examples PROPERTIES FIXTURES_REQUIRED wine_base TIMEOUT 300 COST 240)
 
 # Every path a user can take through the real programs: `ctest -L e2e`.
 set_tests_properties(close_ways main_window_screenshot links painting keyboard_and_about hostile_font_names follow characters
-    stalled_share ${scale_tests} console carry PROPERTIES LABELS e2e)
+    stalled_share ${scale_tests} console carry examples PROPERTIES LABELS e2e)
