@@ -16,6 +16,9 @@ inline constexpr int kDone = 0;
 inline constexpr int kRefused = 1;   // nothing was changed, or `check` found a problem
 inline constexpr int kUsage = 2;     // what is wrong, then the usage text, on standard error
 inline constexpr int kRegistry = 3;  // the key could not be read or written
+// unpack copied and linked everything, and a link it wrote cannot work: unlike 1, the
+// machine has changed.
+inline constexpr int kUnpackedBroken = 4;
 }  // namespace status
 
 // The window's ports, and the console's.

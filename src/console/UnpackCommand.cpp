@@ -315,8 +315,8 @@ void Undone(const Eudclink& with, Unpacking& unpacking, const std::string& why)
     Complain(with, said);
 }
 
-// The links just written that cannot work, as check shows them; 1 when there is one. A
-// link to another machine's share is not reached for.
+// The links just written that cannot work, as check shows them; kUnpackedBroken when
+// there is one. A link to another machine's share is not reached for.
 int CheckWritten(const Eudclink& with, const std::vector<RegFileEntry>& entries)
 {
     std::vector<StoredValue> written;
@@ -338,7 +338,7 @@ int CheckWritten(const Eudclink& with, const std::vector<RegFileEntry>& entries)
         return status::kDone;
     }
     with.console.Out(report + "Links it wrote that cannot work:\n" + TableOf(rows, with.rules));
-    return status::kRefused;
+    return status::kUnpackedBroken;
 }
 
 }  // namespace

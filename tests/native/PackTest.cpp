@@ -112,7 +112,7 @@ TEST_F(PackTest, PackWritesTheKeyTheFilesAndAManifestThatUnpackTakesElsewhere)
 
     const std::vector<StoredValue> packed = registry.values;
     MoveToAnotherMachine();
-    EXPECT_EQ(Run({"unpack", "C:\\P"}), status::kRefused);  // the missing file's link cannot work
+    EXPECT_EQ(Run({"unpack", "C:\\P"}), status::kUnpackedBroken);  // the missing file's link cannot work
     EXPECT_NE(console.out.find("missing-file"), std::string::npos);
     EXPECT_EQ(files.files["C:\\E\\A.EUF"], "editor");
     EXPECT_EQ(files.files["C:\\E\\\xA5\x5C.TTE"], kFont);
@@ -120,11 +120,11 @@ TEST_F(PackTest, PackWritesTheKeyTheFilesAndAManifestThatUnpackTakesElsewhere)
 
     // Into one folder: each link follows its file; the same files again are no conflict.
     MoveToAnotherMachine();
-    EXPECT_EQ(Run({"unpack", "--to", "C:\\New\\Fonts", "C:\\P"}), status::kRefused);
+    EXPECT_EQ(Run({"unpack", "--to", "C:\\New\\Fonts", "C:\\P"}), status::kUnpackedBroken);
     EXPECT_EQ(files.files["C:\\New\\Fonts\\A.EUF"], "editor");
     EXPECT_EQ(registry.AnsiData("SystemDefaultEUDCFont"), Bytes("C:\\New\\Fonts\\\xA5\x5C.TTE\0"));
     EXPECT_EQ(registry.AnsiData("Gone"), "C:\\E\\GONE.TTE");  // as the key held it
-    EXPECT_EQ(Run({"unpack", "--to", "C:\\New\\Fonts", "C:\\P"}), status::kRefused);
+    EXPECT_EQ(Run({"unpack", "--to", "C:\\New\\Fonts", "C:\\P"}), status::kUnpackedBroken);
     EXPECT_NE(console.out.find("already there C:\\New\\Fonts\\A.TTE"), std::string::npos) << console.err;
 }
 
@@ -237,7 +237,7 @@ TEST_F(PackTest, UnpackOfACraftedFolderWritesOnlyPlainLocalFilesAndDeletesNoLink
     for (std::size_t at; (at = manifest.find("\tC:\\E\\A.")) != std::string::npos;)
         manifest.replace(at, 6, "\t\\\\host\\eudc\\");
     files.reached.clear();
-    EXPECT_EQ(Run({"unpack", "C:\\P"}), status::kRefused) << console.err;  // the missing file's link
+    EXPECT_EQ(Run({"unpack", "C:\\P"}), status::kUnpackedBroken) << console.err;  // the missing file's link
     EXPECT_NE(console.out.find("left on another machine, its link kept: \\\\host\\eudc\\A.TTE\n"), std::string::npos);
     for (const CString& path : files.reached)
         EXPECT_FALSE(path.starts_with("\\\\")) << path;
@@ -265,7 +265,7 @@ TEST_F(PackTest, UnpackPutsBackTheFilesWhenACopyOrTheKeyFails)
     EXPECT_TRUE(registry.values.empty());
 
     registry.canWrite = registry.canCreate = true;
-    EXPECT_EQ(Run({"unpack", "--overwrite", "C:\\P"}), status::kRefused);  // the missing file's link
+    EXPECT_EQ(Run({"unpack", "--overwrite", "C:\\P"}), status::kUnpackedBroken);  // the missing file's link
     EXPECT_EQ(files.files["C:\\E\\A.TTE.old"], "another font");
     EXPECT_EQ(files.files["C:\\E\\A.TTE"], kFont);
 }
