@@ -1,5 +1,6 @@
 # The release archive, made by `cpack` in a Windows build folder: the programs under a
-# folder named after their architecture, the README with its pictures, and the licence.
+# folder named after their architecture, the READMEs and the documents with their
+# pictures, and the licence.
 # VELTRANE_RELEASE_BUILDS lists further build folders, for other architectures, whose
 # programs go into the same archive (scripts/release.sh).
 set(VELTRANE_RELEASE_BUILDS "" CACHE STRING "Other Windows build folders whose programs the archive holds too")
@@ -8,8 +9,10 @@ set(VELTRANE_RELEASE_BUILDS "" CACHE STRING "Other Windows build folders whose p
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS veltrane eudclink RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
-install(FILES README.md LICENSE DESTINATION .)
-install(FILES docs/main-window.png docs/about-box.png docs/broken-link.png docs/character-view.png DESTINATION docs)
+install(FILES README.md README.zh-TW.md LICENSE DESTINATION .)
+install(FILES docs/main-window.png docs/about-box.png docs/broken-link.png docs/character-view.png
+    docs/window.md docs/eudclink.md docs/wine.md docs/testing.md docs/benchmarks.md docs/architecture.md
+    DESTINATION docs)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME veltrane)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the release archive build/release/veltrane-VERSION-windows.zip: VELTRANE.EXE and
-# eudclink.exe for x86-64 and for i686 (CPack strips them), this README and the licence.
+# eudclink.exe for x86-64 and for i686 (CPack strips them), the READMEs, the documents and
+# the licence.
 #   scripts/release.sh                      installs what is missing, builds the programs
 #                                           for both architectures without the tests, and
 #                                           packs them

@@ -6,7 +6,8 @@
 # fonts and none of the host's; D: on both is one folder, the stick. Every path is fixed (C:\eudc\..., D:\...)
 # and the fonts are generated with a fixed date, so that the output is the same on every
 # run. Each example goes into FOLDER/NAME.txt: the command lines as typed at a prompt
-# ("> eudclink ..."), each followed by what it printed, as PowerShell reads it.
+# ("> eudclink ..."), each followed by what it printed, as PowerShell reads it; the
+# exit status as PowerShell shows it ($LASTEXITCODE).
 #   examples-session.sh eudclink.exe BASE FOLDER      (through wine-prefix.sh run)
 eudclink=$1
 program=$1
@@ -144,7 +145,7 @@ expect_status "import --replace" 0
 example pack
 eudclink pack 'D:\eudc-pack'
 expect_status "pack" 0
-program_at_prompt 'dir /b D:\eudc-pack' cmd /c dir /b 'D:\eudc-pack'
+expect "the packed folder" "$(ls "$stick/eudc-pack" | LC_ALL=C sort | tr '\n' ' ')" 'EUDC.EUF EUDC.TTE links.reg manifest.txt 姓名.TTE '
 
 example chars
 eudclink chars 'C:\eudc\EUDC.TTE'
