@@ -10,7 +10,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS veltrane eudclink RUNTIME DESTINATION ${CMAKE_SYSTEM_PROCESSOR})
 install(FILES README.md README.zh-TW.md LICENSE DESTINATION .)
-install(FILES docs/main-window.png docs/about-box.png docs/broken-link.png docs/character-view.png
+install(FILES docs/main-window.png docs/about-box.png docs/broken-link.png docs/character-view.png docs/chart.png
     docs/window.md docs/eudclink.md docs/wine.md docs/testing.md docs/benchmarks.md docs/architecture.md
     DESTINATION docs)
 

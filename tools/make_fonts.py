@@ -9,6 +9,13 @@ and the benchmark to install in a Wine prefix.
                                             characters from U+E000 up are rectangles, the
                                             Nth N % 8 steps wide and N // 8 % 8 high, so
                                             that 64 neighbours each look different
+    make_fonts.py --eudc-from SOURCE FILE TEXT
+                                            one font, family "EUDC", Big5, whose characters
+                                            from U+E000 up are the glyphs that the TrueType
+                                            font SOURCE (or a collection's font of that
+                                            name, SOURCE#NAME) draws for TEXT's characters,
+                                            as the EUDC editor keeps characters a code page
+                                            lacks
 
 CHARSET is big5, sjis or latin: the code pages the OS/2 table claims, from which
 Windows and Wine derive the character sets a family is reported with. Names are given
@@ -20,7 +27,9 @@ import sys
 from pathlib import Path
 
 from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.recordingPen import DecomposingRecordingPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools.ttLib import TTCollection, TTFont
 
 # ulCodePageRange1 bits: 0 Latin 1, 17 Japanese Shift-JIS, 20 Chinese Traditional (Big5).
 CODE_PAGES = {"latin": 1 << 0, "sjis": (1 << 0) | (1 << 17), "big5": (1 << 0) | (1 << 20)}
@@ -78,6 +87,54 @@ def make_font(path, family, charset, postscript, code_points=None, glyph=None):
     builder.save(str(path))
 
 
+def open_source(source):
+    """SOURCE, or the font named NAME of the collection SOURCE#NAME."""
+    path, _, name = source.partition("#")
+    if not name:
+        return TTFont(path)
+    for font in TTCollection(path).fonts:
+        if font["name"].getDebugName(1) == name:
+            return font
+    sys.exit(f"{path} holds no font named {name!r}")
+
+
+def make_copied_font(path, source, text):
+    """A font of the source's glyphs for TEXT, outlines decomposed, from U+E000 up, at the
+    source's own size and advances; its name table says what it was made from."""
+    font = open_source(source)
+    source_map, glyphs_of = font.getBestCmap(), font.getGlyphSet()
+    code_points = range(EUDC_FIRST, EUDC_FIRST + len(text))
+    glyph_names = [".notdef"] + [f"g{c:04X}" for c in code_points]
+    glyphs, metrics = {".notdef": empty_glyph()}, {".notdef": (font["head"].unitsPerEm, 0)}
+    for code_point, character in zip(code_points, text):
+        if ord(character) not in source_map:
+            sys.exit(f"{source} has no glyph for {character} (U+{ord(character):04X})")
+        name = source_map[ord(character)]
+        recording = DecomposingRecordingPen(glyphs_of)
+        glyphs_of[name].draw(recording)
+        pen = TTGlyphPen(None)
+        recording.replay(pen)
+        glyph = pen.glyph()
+        xs = [x for x, _ in glyph.coordinates] or [0]
+        glyphs[f"g{code_point:04X}"] = glyph
+        metrics[f"g{code_point:04X}"] = (font["hmtx"][name][0], min(xs))
+    builder = FontBuilder(font["head"].unitsPerEm, isTTF=True)
+    builder.setupGlyphOrder(glyph_names)
+    builder.setupCharacterMap({c: f"g{c:04X}" for c in code_points})
+    builder.setupGlyf(glyphs)
+    builder.setupHorizontalMetrics(metrics)
+    ascent, descent = font["hhea"].ascent, font["hhea"].descent
+    builder.setupHorizontalHeader(ascent=ascent, descent=descent)
+    builder.setupOS2(ulCodePageRange1=CODE_PAGES["big5"], ulCodePageRange2=0, sTypoAscender=ascent,
+                     sTypoDescender=descent, usWinAscent=ascent, usWinDescent=-descent)
+    builder.setupPost()
+    notice = (f"Glyphs of {font['name'].getDebugName(4)} ({font['name'].getDebugName(0)}), copied to U+E000 "
+              f"and after by tools/make_fonts.py when the build made this file")
+    builder.setupNameTable({"familyName": "EUDC", "styleName": "Regular", "psName": "EUDC",
+                            "copyright": notice}, mac=False)
+    builder.save(str(path))
+
+
 def bench_families(count):
     charsets = ("big5", "latin", "sjis", "latin")
     return [(f"Bench {i:05d}", charsets[i % 4]) for i in range(count)]
@@ -89,6 +146,9 @@ def main(argv):
         if not 0 <= count <= EUDC_SIZE:
             sys.exit(f"COUNT is 0 to {EUDC_SIZE}, the characters from U+E000 to U+F8FF")
         make_font(Path(argv[2]), "EUDC", "big5", "EUDC", range(EUDC_FIRST, EUDC_FIRST + count), eudc_glyph)
+        return
+    if len(argv) == 5 and argv[1] == "--eudc-from":
+        make_copied_font(Path(argv[3]), argv[2], argv[4])
         return
     if len(argv) < 3:
         sys.exit(__doc__)
