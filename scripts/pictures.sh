@@ -3,7 +3,9 @@
 # keep: name characters that Big5 lacks, their glyphs copied from AR PL UMing TW
 # (fonts-arphic-uming, Arphic Public License) into the EUDC area of a font made in the
 # build folder, never kept in the repository. Writes docs/character-view.png (the
-# character view, under Xvfb) and docs/chart.png (eudclink chart).
+# character view, under Xvfb), docs/chart.png (eudclink chart), and the main window and
+# the character view at 150 percent scale, docs/main-window-144.png and
+# docs/character-view-144.png.
 #   scripts/pictures.sh [BUILD [BASE]]
 # BUILD is the build whose programs run (build/win64), BASE the base Wine prefix (BUILD's
 # own wine-base). The other pictures of docs/ are the tests' screenshots (docs/testing.md).
@@ -25,5 +27,8 @@ SOURCE_DATE_EPOCH=1767225600 /usr/bin/python3 "$root/tools/make_fonts.py" --eudc
 "$root/tests/e2e/wine-prefix.sh" base "$base" >/dev/null || exit 1
 "$root/tests/e2e/wine-prefix.sh" run "$base" "$build/prefixes/pictures" x11 120 "$root/tests/e2e/doc-pictures.sh" \
     "$build/VELTRANE.EXE" "$build/drive.exe" "$build/eudclink.exe" "$made/EUDC.TTE" "$made" || exit 1
-cp "$made/character-view.png" "$made/chart.png" "$root/docs/"
-echo "wrote docs/character-view.png and docs/chart.png"
+VELTRANE_SCREEN=2048x1536 "$root/tests/e2e/wine-prefix.sh" run "$base" "$build/prefixes/pictures" x11 120 \
+    "$root/tests/e2e/doc-pictures.sh" "$build/VELTRANE.EXE" "$build/drive.exe" "$build/eudclink.exe" \
+    "$made/EUDC.TTE" "$made" 144 || exit 1
+cp "$made/character-view.png" "$made/chart.png" "$made/main-window-144.png" "$made/character-view-144.png" "$root/docs/"
+echo "wrote docs/character-view.png, docs/chart.png, docs/main-window-144.png and docs/character-view-144.png"

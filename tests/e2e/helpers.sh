@@ -50,6 +50,17 @@ drive() {
     return "${status:-3}"
 }
 
+# The display scale $1 in dots per inch for the programs started from now on: what
+# Windows keeps of it for the user and for the machine, either of which Wine reads. drive.exe,
+# like the program, takes it when it starts, so it starts again.
+use_scale() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    exec {to_drive}>&- {from_drive}<&-
+    start_drive
+}
+
 # Starts the program in the background and waits until its main dialog is painted.
 start() {
     wine "$program" &

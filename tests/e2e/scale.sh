@@ -25,13 +25,7 @@ link_by_reg 'AR PL UMing HK' 'C:\eudc\GONE.TTE'
 # $pictures/layout-$1.txt; pictures of the dialogs but at 96 DPI.
 lay_out_at() {
     local scale=$1
-    # What Windows keeps of the scale, for the user and for the machine; Wine reads either.
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$scale" /f >/dev/null
-    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
-        /v LogPixels /t REG_DWORD /d "$scale" /f >/dev/null
-    # drive.exe, like the program, takes the scale when it starts.
-    exec {to_drive}>&- {from_drive}<&-
-    start_drive
+    use_scale "$scale"
     start
     expect "the scale the program sees" "$(drive dpi)" "$scale"
     {
