@@ -37,12 +37,11 @@ add_library(veltrane_win STATIC
     src/app/FontLinkApp.cpp
     src/platform/win32/AccessibleItems.cpp
     src/platform/win32/Bitmap.cpp
+    src/platform/win32/DialogKeyFilter.cpp
     src/platform/win32/Dialog.cpp
     src/platform/win32/EudcFileDialog.cpp
-    src/platform/win32/HelpKeyFilter.cpp
     src/platform/win32/HighContrast.cpp
     src/platform/win32/RegistryWatch.cpp
-    src/platform/win32/ShortcutKeyFilter.cpp
     src/platform/win32/Resources.cpp
     src/platform/win32/WinApp.cpp
     src/platform/win32/Wnd.cpp

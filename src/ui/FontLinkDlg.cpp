@@ -88,7 +88,14 @@ BOOL CFontLinkDlg::OnInitDialog()
         ::AppendMenuA(systemMenu, MF_STRING, IDM_CHARACTERS, charactersEntry.c_str());
         ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutEntry.c_str());
     }
-    m_charactersKey = std::make_unique<ShortcutKeyFilter>(m_hWnd, 'E', IDM_CHARACTERS);
+    // Ctrl+E is the system menu's command; only keys meant for the dialog itself count,
+    // not those of a box it has opened.
+    m_charactersKey = std::make_unique<DialogKeyFilter>('E', MOD_CONTROL, [this](HWND window) {
+        if (::GetAncestor(window, GA_ROOT) != m_hWnd)
+            return false;
+        ::PostMessageA(m_hWnd, WM_SYSCOMMAND, IDM_CHARACTERS, 0);
+        return true;
+    });
 
     m_links.BuildFontList();
     m_links.LoadLinks();

@@ -7,9 +7,9 @@
 #include "model/FontLinks.h"
 #include "model/LinkWindow.h"
 #include "platform/win32/Dialog.h"
+#include "platform/win32/DialogKeyFilter.h"
 #include "platform/win32/ListBox.h"
 #include "platform/win32/RegistryWatch.h"
-#include "platform/win32/ShortcutKeyFilter.h"
 #include "ui/ListAccessible.h"
 #include "ui/ListRows.h"
 #include "ui/MaskedBitmap.h"
@@ -79,5 +79,5 @@ private:
 
     // The character view of the selected row's file, from the system menu or Ctrl+E.
     const LinkPorts m_ports;
-    std::unique_ptr<ShortcutKeyFilter> m_charactersKey;
+    std::unique_ptr<DialogKeyFilter> m_charactersKey;
 };

@@ -1,9 +1,11 @@
 // F1 asks the help viewer for the topic of the dialog in front.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "ModalScript.h"
 #include "TestApp.h"
-#include "platform/win32/HelpKeyFilter.h"
+#include "platform/win32/DialogKeyFilter.h"
 #include "resource.h"
 
 namespace {
@@ -48,7 +50,7 @@ protected:
     }
 
     TestApp test;
-    const HelpKeyFilter helpKey{[this](HWND window) { return test.app.OnHelp(window); }};
+    const DialogKeyFilter helpKey{VK_F1, 0, [this](HWND window) { return test.app.OnHelp(window); }};
     CFontLinkDlg dialog = test.app.MainDialog();
 };
 
@@ -128,4 +130,34 @@ TEST_F(HelpTest, AViewerThatCannotStartIsReported)
     EXPECT_EQ(requests.size(), 1u);
     EXPECT_EQ(text, "Failed to launch help.");
     EXPECT_EQ(caption, "veltrane_win_tests");
+}
+
+// Filters end in any order: when an older one ends, a newer one and the oldest, F1's,
+// keep their keys.
+TEST_F(HelpTest, FiltersEndInAnyOrder)
+{
+    std::vector<UINT> taken;
+    const auto take = [&taken](UINT key) {
+        return [&taken, key](HWND) {
+            taken.push_back(key);
+            return true;
+        };
+    };
+    std::unique_ptr<DialogKeyFilter> newer;
+    RunModalScript(dialog, {
+        [&] {
+            // Made after the dialog's own filter, which is made with its window.
+            const DialogKeyFilter older(VK_F2, 0, take(VK_F2));
+            newer = std::make_unique<DialogKeyFilter>(VK_F3, 0, take(VK_F3));
+        },
+        [&] {
+            for (const UINT key : {VK_F2, VK_F3, VK_F1})
+                PostKey(::GetFocus(), key);
+        },
+        [&] {
+            EXPECT_EQ(taken, std::vector<UINT>{VK_F3});
+            EXPECT_EQ(requests, std::vector<HelpRequest>{Expected(0x20066)});
+            ::PostMessageA(Window(), WM_COMMAND, IDCANCEL, 0);
+        },
+    });
 }

@@ -4,13 +4,14 @@
 
 #include "platform/win32/Dialog.h"
 #include "platform/win32/FrameworkResources.h"
-#include "platform/win32/HelpKeyFilter.h"
+#include "platform/win32/DialogKeyFilter.h"
 #include "platform/win32/Resources.h"
 
 int CWinApp::Run(HINSTANCE instance)
 {
     Initialize(instance);
-    const HelpKeyFilter helpKey([this](HWND window) { return OnHelp(window); });
+    // F1 without Shift, Ctrl or Alt asks for help with the window it went to.
+    const DialogKeyFilter helpKey(VK_F1, 0, [this](HWND window) { return OnHelp(window); });
     // The program has no message loop of its own: it ends when InitInstance returns.
     InitInstance();
     return ExitInstance();
