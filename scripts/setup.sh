@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-    cmake make g++ googletest                       # native build and its tests
+    cmake make g++ googletest libgtest-dev          # native build and its tests (prebuilt gtest)
     clang libclang-rt-dev                           # fuzz targets (libFuzzer)
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
