@@ -99,8 +99,8 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 time_once() { env -u DISPLAY wine "$measure" time "$@" | tr -d '\r' | awk '{ print $1 }'; }
 
 # eudclink's link and unlink of one listed family against the same value written and
-# deleted by reg, and its list against reg query; the fonts' enumeration alone besides.
-# One line: "link add unlink delete list query enumerate", medians in ms.
+# deleted by reg, its list and check against reg query; the fonts' enumeration alone
+# besides. One line: "link add unlink delete list query enumerate check", medians in ms.
 run_console() {
     local exe font=$1 file='C:\eudc\BENCH.TTE' samples=$build/console
     exe=$(winepath -w "$eudclink")
@@ -113,10 +113,11 @@ run_console() {
         time_once reg delete 'HKCU\EUDC\950' /v "$font" /f >>"$samples/delete"
         time_once "$exe" list --tsv >>"$samples/list"
         time_once reg query 'HKCU\EUDC\950' >>"$samples/query"
+        time_once "$exe" check --tsv >>"$samples/check"
         env -u DISPLAY wine "$measure" enumerate | tr -d '\r' | awk '{ print $1 }' >>"$samples/enumerate"
     done
     local line=
-    for what in link add unlink delete list query enumerate; do line+=" $(median <"$samples/$what")"; done
+    for what in link add unlink delete list query enumerate check; do line+=" $(median <"$samples/$what")"; done
     echo "${line# }"
 }
 # A registry editor file of N values as eudclink export and reg export write them (version 5,
@@ -301,12 +302,12 @@ fi
 if [ -s "$console_results" ]; then
     echo
     echo "eudclink / reg: each command from CreateProcess to its end, in ms; the fonts' enumeration in-process."
-    printf '| Families | Values | link / reg add | unlink / reg delete | list --tsv / reg query | Font enumeration |\n'
-    printf '|---:|---:|---|---|---|---:|\n'
-    while read -r fam val link add unlink delete list query enumerate; do
-        printf '| %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s |\n' "$fam" "$val" \
+    printf '| Families | Values | link / reg add | unlink / reg delete | list --tsv / reg query | check --tsv / reg query | Font enumeration |\n'
+    printf '|---:|---:|---|---|---|---|---:|\n'
+    while read -r fam val link add unlink delete list query enumerate check; do
+        printf '| %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s |\n' "$fam" "$val" \
             "$link" "$add" "$(ratio "$link" "$add")" "$unlink" "$delete" "$(ratio "$unlink" "$delete")" \
-            "$list" "$query" "$(ratio "$list" "$query")" "$enumerate"
+            "$list" "$query" "$(ratio "$list" "$query")" "$check" "$query" "$(ratio "$check" "$query")" "$enumerate"
     done <"$console_results"
 fi
 if [ -s "$chars_results" ]; then
