@@ -92,13 +92,16 @@ int ListLinks(const Eudclink& with, RowFormat format, bool problemsOnly)
     std::vector<StoredValue> values;
     if (!ReadKey(with, values))
         return status::kRegistry;
-    CStringArray fontList;
-    BuildFontList(with.fonts, fontList, with.charSets);
-    std::vector<LinkRow> rows = MakeRows(fontList, values, with.files.FontsFolder(), with.rules);
-    for (LinkRow& row : rows)
-        CheckLinkedFile(row, with.files);
-    if (problemsOnly)
-        std::erase_if(rows, [](const LinkRow& row) { return !IsProblem(row.state); });
+    std::vector<LinkRow> rows;
+    if (problemsOnly) {
+        rows = BrokenLinkRows(with.fonts, with.charSets, values, with.files, with.rules);
+    } else {
+        CStringArray fontList;
+        BuildFontList(with.fonts, fontList, with.charSets);
+        rows = MakeRows(fontList, values, with.files.FontsFolder(), with.rules);
+        for (LinkRow& row : rows)
+            CheckLinkedFile(row, with.files);
+    }
 
     if (format == RowFormat::Tsv)
         with.console.Out(TsvOf(rows, with.rules));

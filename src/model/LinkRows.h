@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/FontList.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -57,3 +58,11 @@ FontFileCheck CheckFontFile(Files& files, const CString& path);
 // Looks at the file of a row whose link names one, and gives the row its state.
 void CheckLinkedFile(LinkRow& row, Files& files);
 
+
+// The rows of the links that cannot work, as the rows of MakeRows from the whole font list
+// show them, files looked at, in their order: what MakeRows and CheckLinkedFile give,
+// filtered by IsProblem. Only the broken links' names are asked of the system, each family
+// by itself; every family only when two of them are installed, as only the whole list
+// orders them.
+std::vector<LinkRow> BrokenLinkRows(FontSource& fonts, const CharSets& charSets,
+                                    const std::vector<StoredValue>& values, Files& files, const CodePageRules& rules);

@@ -87,6 +87,24 @@ TEST_F(EudclinkTest, CheckPassesWhenEveryLinkWorksAndAControlCharacterBreaksNoLi
     EXPECT_NE(console.out.find("Tab\xEF\xBF\xBDName\tnot-installed\t"), std::string::npos);
 }
 
+TEST_F(EudclinkTest, CheckAsksOnlyTheBrokenLinksNamesYetShowsInstalledFontsInTheSystemsOrder)
+{
+    registry.Add("ar pl uming tw", "C:\\E\\GONE.TTE");
+    registry.Add("Latin", "C:\\E\\GONE.TTE");  // installed, but cannot have a link
+    EXPECT_EQ(Run({"check", "--tsv"}), status::kRefused);
+    EXPECT_EQ(console.out, "name\tfont\tfile\tchars\tstate\n"
+                           "AR PL UMing TW\tinstalled\tC:\\E\\GONE.TTE\t\tmissing-file\n"
+                           "Latin\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n");
+    EXPECT_EQ(fonts.reported, 0);
+
+    registry.Add("XYZ", "C:\\E\\GONE.TTE");
+    EXPECT_EQ(Run({"check", "--tsv"}), status::kRefused);
+    EXPECT_EQ(console.out, "name\tfont\tfile\tchars\tstate\n"
+                           "Xyz\tinstalled\tC:\\E\\GONE.TTE\t\tmissing-file\n"
+                           "AR PL UMing TW\tinstalled\tC:\\E\\GONE.TTE\t\tmissing-file\n"
+                           "Latin\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n");
+}
+
 TEST_F(EudclinkTest, LinkRefusesBeforeChangingAnything)
 {
     files.files = {{"C:\\E\\OK.TTE", kFont}, {"C:\\E\\TEXT.TTE", "text"}, {"C:\\E\\OK.TXT", kFont}};

@@ -56,6 +56,6 @@ void Win32FontSource::EnumerateFamilies(const FontVisitor& visit)
 void Win32FontSource::EnumerateFamily(const CString& faceName, const FontVisitor& visit)
 {
     const std::u16string wide = ToWide(CodePageOf(m_codePages), faceName);
-    if (wide.size() < LF_FACESIZE)  // no longer name is installed
+    if (!wide.empty() && wide.size() < LF_FACESIZE)  // no family has an empty or a longer name
         Enumerate(reinterpret_cast<const wchar_t*>(wide.c_str()), visit);
 }
