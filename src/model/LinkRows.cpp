@@ -136,21 +136,24 @@ std::vector<LinkRow> BrokenLinkRows(FontSource& fonts, const CharSets& charSets,
         CheckLinkedFile(valueRows.back(), files);
     }
 
-    // A broken link's row is an installed font's when a family of its name can have a
-    // link: only the names of broken links are asked about, each by itself, unless they
-    // are so many that one enumeration of every family costs less (under Wine, about
-    // 0.03 ms a name against 0.45 ms a family, and 45 ms for the fewest families).
+    // A broken link's row is an installed font's only if a family of its name can have a
+    // link: while none can, the rows need no font list, and each broken link's name is
+    // asked about by itself, unless so many are broken that one enumeration of every
+    // family costs less (under Wine, about 0.03 ms a name against 0.45 ms a family, and
+    // 45 ms for the fewest families). Once one is found, only the whole list tells its row:
+    // a family asked for by one name can be listed under another (Wine lists a family
+    // under its Chinese name, yet reports it under the English name it is asked by), and
+    // two installed rows go in the system's order.
     constexpr std::ptrdiff_t kMostNamesAsked = 1000;
     const auto broken = [](const LinkRow& row) { return IsProblem(row.state); };
     CStringArray fontList{kSystemDefaultEUDCFont};
     const auto collect = [&](const EnumeratedFont& font) { return CollectFontFamily(font, fontList, charSets); };
     const bool askEach = std::ranges::count_if(valueRows, broken) <= kMostNamesAsked;
-    for (std::size_t i = 0; askEach && i < valueRows.size() && fontList.size() <= 2; ++i) {
+    for (std::size_t i = 0; askEach && i < valueRows.size() && fontList.size() == 1; ++i) {
         if (broken(valueRows[i]))
             fonts.EnumerateFamily(valueRows[i].valueName, collect);
     }
-    // Two installed rows go in the system's order of families, which only the whole list gives.
-    if (!askEach || fontList.size() > 2)
+    if (!askEach || fontList.size() > 1)
         BuildFontList(fonts, fontList, charSets);
     std::vector<LinkRow> rows =
         RowsOf(fontList, values, rules, OtherValues::Listed, [&](std::size_t i) { return valueRows[i]; });

@@ -61,8 +61,7 @@ void CheckLinkedFile(LinkRow& row, Files& files);
 
 // The rows of the links that cannot work, as the rows of MakeRows from the whole font list
 // show them, files looked at, in their order: what MakeRows and CheckLinkedFile give,
-// filtered by IsProblem. Only the broken links' names are asked of the system, each family
-// by itself; every family only when two of them are installed, as only the whole list
-// orders them.
+// filtered by IsProblem. Every family is enumerated only when a broken link's name is a
+// family's that can have a link; otherwise only those names are asked about, one by one.
 std::vector<LinkRow> BrokenLinkRows(FontSource& fonts, const CharSets& charSets,
                                     const std::vector<StoredValue>& values, Files& files, const CodePageRules& rules);

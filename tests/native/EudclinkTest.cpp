@@ -87,22 +87,26 @@ TEST_F(EudclinkTest, CheckPassesWhenEveryLinkWorksAndAControlCharacterBreaksNoLi
     EXPECT_NE(console.out.find("Tab\xEF\xBF\xBDName\tnot-installed\t"), std::string::npos);
 }
 
-TEST_F(EudclinkTest, CheckAsksOnlyTheBrokenLinksNamesYetShowsInstalledFontsInTheSystemsOrder)
+TEST_F(EudclinkTest, CheckAsksOnlyTheBrokenLinksNamesUntilOneIsAFontThatCanHaveALink)
 {
-    registry.Add("ar pl uming tw", "C:\\E\\GONE.TTE");
+    files.files = {{"C:\\E\\OK.TTE", kFont}};
+    registry.Add("ar pl uming tw", "C:\\E\\OK.TTE");
     registry.Add("Latin", "C:\\E\\GONE.TTE");  // installed, but cannot have a link
+    registry.Add("\xA5\x5C", "C:\\E\\GONE.TTE");  // 功
+    registry.Add("XYZ", "C:\\E\\OK.TTE");
     EXPECT_EQ(Run({"check", "--tsv"}), status::kRefused);
     EXPECT_EQ(console.out, "name\tfont\tfile\tchars\tstate\n"
-                           "AR PL UMing TW\tinstalled\tC:\\E\\GONE.TTE\t\tmissing-file\n"
-                           "Latin\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n");
+                           "Latin\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n"
+                           "\xE5\x8A\x9F\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n");
     EXPECT_EQ(fonts.reported, 0);
 
-    registry.Add("XYZ", "C:\\E\\GONE.TTE");
+    files.files.clear();  // installed fonts' links break too: they go first, in the system's order
     EXPECT_EQ(Run({"check", "--tsv"}), status::kRefused);
     EXPECT_EQ(console.out, "name\tfont\tfile\tchars\tstate\n"
-                           "Xyz\tinstalled\tC:\\E\\GONE.TTE\t\tmissing-file\n"
-                           "AR PL UMing TW\tinstalled\tC:\\E\\GONE.TTE\t\tmissing-file\n"
-                           "Latin\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n");
+                           "Xyz\tinstalled\tC:\\E\\OK.TTE\t\tmissing-file\n"
+                           "AR PL UMing TW\tinstalled\tC:\\E\\OK.TTE\t\tmissing-file\n"
+                           "Latin\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n"
+                           "\xE5\x8A\x9F\tnot-installed\tC:\\E\\GONE.TTE\t\tmissing-file\n");
 }
 
 TEST_F(EudclinkTest, LinkRefusesBeforeChangingAnything)
