@@ -74,12 +74,14 @@ prepare_prefix() {
 }
 
 # The key holds N values: "Bench NNNNN" links, which match the listed families as far
-# as there are any, each to its own file.
+# as there are any, each to its own file, which is missing; with "working", all to the
+# real EUDC font.
 fill_key() {
     local file=$WINEPREFIX/drive_c/values.reg
     {
         printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\EUDC\\950]\r\n'
-        seq 0 $(($1 - 1)) | awk '{ printf "\"Bench %05d\"=\"C:\\\\eudc\\\\F%05d.TTE\"\r\n", $1, $1 }'
+        seq 0 $(($1 - 1)) | awk -v working="${2:-}" '{ printf "\"Bench %05d\"=\"C:\\\\eudc\\\\%s.TTE\"\r\n", $1,
+                                                            working ? "BENCH" : sprintf("F%05d", $1) }'
     } >"$file"
     quietly wine reg delete 'HKCU\EUDC\950' /f || true
     quietly wine reg import 'C:\values.reg'
@@ -119,6 +121,15 @@ run_console() {
     local line=
     for what in link add unlink delete list query enumerate check; do line+=" $(median <"$samples/$what")"; done
     echo "${line# }"
+}
+# eudclink check where every link works, as a user who keeps them working runs it: the
+# median in ms.
+run_check_working() {
+    local exe samples=$build/console/working
+    exe=$(winepath -w "$eudclink")
+    : >"$samples"
+    for _ in $(seq "$runs"); do time_once "$exe" check --tsv >>"$samples"; done
+    median <"$samples"
 }
 # A registry editor file of N values as eudclink export and reg export write them (version 5,
 # UTF-16 with a byte-order mark), "Bench NNNNN" linking each its own file.
@@ -244,6 +255,8 @@ for families in $table_families; do
         if has_part console; then
             # "Bench 00000" is a Big5 family, listed, and has a value once there is one.
             line="$families $values $(run_console 'Bench 00000')"
+            fill_key "$values" working
+            line+=" $(run_check_working)"
             echo "$line" >>"$console_results"
             echo "console: $line"
         fi
@@ -302,12 +315,14 @@ fi
 if [ -s "$console_results" ]; then
     echo
     echo "eudclink / reg: each command from CreateProcess to its end, in ms; the fonts' enumeration in-process."
-    printf '| Families | Values | link / reg add | unlink / reg delete | list --tsv / reg query | check --tsv / reg query | Font enumeration |\n'
-    printf '|---:|---:|---|---|---|---|---:|\n'
-    while read -r fam val link add unlink delete list query enumerate check; do
-        printf '| %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s |\n' "$fam" "$val" \
+    echo "check --tsv: of the links above, each to a missing file; working: of as many links, each to a real font."
+    printf '| Families | Values | link / reg add | unlink / reg delete | list --tsv / reg query | check --tsv / reg query | check --tsv, working | Font enumeration |\n'
+    printf '|---:|---:|---|---|---|---|---:|---:|\n'
+    while read -r fam val link add unlink delete list query enumerate check working; do
+        printf '| %s | %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s / %s = %s | %s | %s |\n' "$fam" "$val" \
             "$link" "$add" "$(ratio "$link" "$add")" "$unlink" "$delete" "$(ratio "$unlink" "$delete")" \
-            "$list" "$query" "$(ratio "$list" "$query")" "$check" "$query" "$(ratio "$check" "$query")" "$enumerate"
+            "$list" "$query" "$(ratio "$list" "$query")" "$check" "$query" "$(ratio "$check" "$query")" "$working" \
+            "$enumerate"
     done <"$console_results"
 fi
 if [ -s "$chars_results" ]; then
