@@ -5,7 +5,7 @@ set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-
 target_compile_options(veltrane_portable PRIVATE ${sanitizers} -fsanitize=fuzzer-no-link)
 
 set(fuzz_targets LinkTableFuzz LinkFileNameFuzz EudcExtensionFuzz EudcCharactersFuzz FontFaceNameFuzz RegFileFuzz
-    PackManifestFuzz PackUnpackFuzz UnpackHostileFuzz ExportImportFuzz)
+    PackManifestFuzz PackUnpackFuzz UnpackHostileFuzz ExportImportFuzz ListCheckFuzz)
 foreach(target IN LISTS fuzz_targets)
     add_executable(${target} tests/fuzz/${target}.cpp)
     target_include_directories(${target} PRIVATE tests/native)

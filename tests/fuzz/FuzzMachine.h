@@ -672,6 +672,9 @@ public:
         m_fonts.EnumerateFamily(faceName, visit);
     }
 
+    // The installed families, in the system's order.
+    std::vector<EnumeratedFont>& Families() { return m_fonts.families; }
+
 private:
     FakeFontSource m_fonts{{{"Xyz", fonts::kBig5CharSet, fonts::kTrueType},
                             {"AR PL UMing TW", fonts::kBig5CharSet, fonts::kTrueType}}};
@@ -744,6 +747,8 @@ public:
         Log() += "  status " + std::to_string(status) + "\n  out: " + console.out + "\n  err: " + console.err + "\n";
         return status;
     }
+
+    std::vector<EnumeratedFont>& Families() { return m_fonts.Families(); }
 
     // Whether the command refused: it failed and said why on standard error. (A command
     // that did its work and then found a link that cannot work exits 1 too, saying so on
