@@ -126,6 +126,12 @@ def bitmap_file(pixel_map):
     return struct.pack('<2sIHHI', b'BM', 14 + len(body), 0, 0, 14 + 40 + 64) + body
 
 
+def scaled(pixel_map, size):
+    """The map at `size` pixels a side, each pixel repeated: no blur, as at its own size."""
+    side = len(pixel_map)
+    return [''.join(pixel_map[y * side // size][x * side // size] for x in range(size)) for y in range(size)]
+
+
 def icon_file(pixel_maps):
     images = []
     for pixel_map in pixel_maps:
@@ -147,7 +153,10 @@ def main():
     assert len(ICON_16) == 16 and len(ICON_16[0]) == 16
     res = Path(__file__).resolve().parent.parent / 'res'
     (res / 'font_item.bmp').write_bytes(bitmap_file(FONT_ITEM))
-    (res / 'veltrane.ico').write_bytes(icon_file([ICON_32, ICON_16]))
+    # Beside the 96-DPI images, those Windows picks at 150 and 200 percent (icons of 48
+    # and 64 pixels, small icons of 24), so that it never stretches one itself.
+    (res / 'veltrane.ico').write_bytes(icon_file([ICON_32, ICON_16, scaled(ICON_32, 48), scaled(ICON_32, 64),
+                                                  scaled(ICON_16, 24)]))
 
 
 if __name__ == '__main__':

@@ -166,7 +166,8 @@ TEST(Resources, ItemBitmapIsTheTwoLettersOnRed)
     EXPECT_EQ(rgb(12), RGB(0, 0, 255));
 }
 
-TEST(Resources, IconHas32And16PixelImagesIn16Colours)
+// 32 and 16 pixels at 96 DPI; 48, 64 and 24 for 150 and 200 percent.
+TEST(Resources, IconHasAnImageForEachScaleIn16Colours)
 {
     const auto [data, size] = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_GE(size, 6u);
@@ -176,7 +177,7 @@ TEST(Resources, IconHas32And16PixelImagesIn16Colours)
         const BYTE* entry = data + 6 + 14 * i;  // GRPICONDIRENTRY
         images.emplace_back(entry[0], entry[2]);
     }
-    EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{32, 16}, {16, 16}}));
+    EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{32, 16}, {16, 16}, {48, 16}, {64, 16}, {24, 16}}));
 }
 
 TEST(Resources, StringTable)
