@@ -60,8 +60,8 @@ chart::Geometry chart::GeometryAt(int dpi)
     return {Scaled(kPrintedGeometry.cell, dpi), Scaled(kPrintedGeometry.glyph, dpi)};
 }
 
-void DrawChartRows(HDC dc, HFONT font, const chart::Geometry& geometry, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
-                   std::size_t selected, const chart::Colours& colours)
+void DrawChartRows(HDC dc, HFONT font, const chart::Geometry& geometry, std::span<const char32_t> characters,
+                   int topRow, int firstRow, int rows, std::size_t selected, const chart::Colours& colours)
 {
     const Selection fontSelected = Select(dc, font);
     const std::size_t first = static_cast<std::size_t>(firstRow) * chart::kColumns;

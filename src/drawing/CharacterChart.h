@@ -58,8 +58,8 @@ inline int RowsFor(std::size_t characters)
 // Draws `rows` rows of the grid of `geometry` from row `firstRow` into `dc`, the row
 // `topRow` at y = 0, each cell's character in `font` (the geometry's glyph), centred, in
 // `colours`, the selected ones for the cell `selected` (none when out of range).
-void DrawChartRows(HDC dc, HFONT font, const chart::Geometry& geometry, std::span<const char32_t> characters, int topRow, int firstRow, int rows,
-                   std::size_t selected, const chart::Colours& colours);
+void DrawChartRows(HDC dc, HFONT font, const chart::Geometry& geometry, std::span<const char32_t> characters,
+                   int topRow, int firstRow, int rows, std::size_t selected, const chart::Colours& colours);
 
 // One character centred in `rect`, ink on paper, in a frame of the grid's line colour.
 void DrawLargeCharacter(HDC dc, HFONT font, char32_t character, const RECT& rect, const chart::Colours& colours);

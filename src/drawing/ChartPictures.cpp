@@ -33,8 +33,8 @@ bool MakePicture(int width, int height, Picture& picture)
 
 }  // namespace
 
-bool ChartPictures::DrawPng(const CString& font, const std::u16string& face,
-                                   std::span<const char32_t> characters, std::string& png)
+bool ChartPictures::DrawPng(const CString& font, const std::u16string& face, std::span<const char32_t> characters,
+                            std::string& png)
 {
     const PrivateFont loaded(ToWide(CodePageOf(m_codePages), font), face);
     const chart::Geometry& geometry = chart::kPrintedGeometry;
@@ -45,7 +45,8 @@ bool ChartPictures::DrawPng(const CString& font, const std::u16string& face,
         return false;
     {
         const Selection canvas = Select(picture.dc.get(), picture.bitmap.get());
-        DrawChartRows(picture.dc.get(), glyphs.get(), geometry, characters, 0, 0, rows, characters.size(), chart::kPrinted);
+        DrawChartRows(picture.dc.get(), glyphs.get(), geometry, characters, 0, 0, rows, characters.size(),
+                      chart::kPrinted);
     }
     ::GdiFlush();
     return EncodePng(picture.bits, geometry.Width(), rows * geometry.cell, picture.stride, png);

@@ -248,8 +248,8 @@ void CharacterGrid::OnClick(LPARAM point)
     const int y = static_cast<short>(HIWORD(point));
     if (x < 0 || y < 0 || x >= m_geometry.Width())
         return;
-    const std::size_t index =
-        static_cast<std::size_t>(m_topRow + y / m_geometry.cell) * chart::kColumns + static_cast<std::size_t>(x / m_geometry.cell);
+    const auto row = static_cast<std::size_t>(m_topRow + y / m_geometry.cell);
+    const std::size_t index = row * chart::kColumns + static_cast<std::size_t>(x / m_geometry.cell);
     if (index < m_characters.size())
         Select(index);
 }

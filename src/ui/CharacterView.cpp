@@ -67,8 +67,8 @@ BOOL CCharacterView::OnInitDialog()
     CenterWindow();
     ShowSelected();
     ::SetFocus(GetDlgItem(IDC_CHAR_GRID)->m_hWnd);
-    m_load = std::make_unique<CharacterLoad>(m_files, m_rules, m_path, CharacterLoad::Sizes{m_grid.Geometry().glyph, Scaled(kLargeGlyph, m_context.dpi)},
-                                             m_hWnd, WM_CHARACTERS_LOADED);
+    const CharacterLoad::Sizes sizes{m_grid.Geometry().glyph, Scaled(kLargeGlyph, m_context.dpi)};
+    m_load = std::make_unique<CharacterLoad>(m_files, m_rules, m_path, sizes, m_hWnd, WM_CHARACTERS_LOADED);
     return FALSE;  // the focus is the grid's
 }
 

@@ -130,7 +130,8 @@ RECT BoxOf(COLORREF colour, const RECT& rect)
         for (LONG x = rect.left; x < rect.right; ++x) {
             if (::GetPixel(screen.get().dc, x, y) != colour)
                 continue;
-            box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+            box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                   std::max(box.bottom, y + 1)};
         }
     }
     return box;
